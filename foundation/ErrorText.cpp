@@ -1,0 +1,34 @@
+// errorText: FormatMessageA with the system's message table.
+#include "foundation/ErrorText.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+String errorText(int32_t code)
+{
+    if (code == 0)
+        return String("Error 0: An error occurred.");
+
+    // Insertion points such as %1 stay as written in the message.
+    DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>("%1"), reinterpret_cast<DWORD_PTR>("%2"),
+                           reinterpret_cast<DWORD_PTR>("%3")};
+    char* message = nullptr;
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                      | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_MAX_WIDTH_MASK;
+    const DWORD length = FormatMessageA(flags, nullptr, static_cast<DWORD>(code), 0x400,
+                                        reinterpret_cast<char*>(&message), 0,
+                                        reinterpret_cast<va_list*>(inserts));
+    char prefix[48];
+    if (length == 0) {
+        std::snprintf(prefix, sizeof prefix, "Error %ld (%lu)", static_cast<long>(code), GetLastError());
+        return String(prefix);
+    }
+    if (code > 0)
+        std::snprintf(prefix, sizeof prefix, "Error %u: ", static_cast<unsigned>(code));
+    else
+        std::snprintf(prefix, sizeof prefix, "Error 0x%lx: ", static_cast<unsigned long>(code));
+    String text = (String(prefix) + message).trim();
+    LocalFree(message);
+    return text;
+}

@@ -1,0 +1,27 @@
+// messageBox: the replaceable handler behind every message box.
+#include "foundation/MessageBox.h"
+
+#include <windows.h>
+
+namespace {
+
+int systemMessageBox(const char* text, unsigned style)
+{
+    return MessageBoxA(GetActiveWindow(), text, "Trelliq Setup", style | MB_TASKMODAL);
+}
+
+MessageBoxHandler currentHandler = systemMessageBox;
+
+} // namespace
+
+int messageBox(const char* text, unsigned style)
+{
+    return currentHandler(text, style);
+}
+
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler)
+{
+    MessageBoxHandler previous = currentHandler;
+    currentHandler = handler ? handler : systemMessageBox;
+    return previous;
+}

@@ -1,0 +1,23 @@
+// Object: identity semantics for the library's value classes.
+#include "foundation/Object.h"
+
+#include "foundation/String.h"
+
+#include <cstdio>
+
+bool Object::equals(const Object& other) const
+{
+    return this == &other;
+}
+
+uint32_t Object::hashCode() const
+{
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
+}
+
+String Object::toString() const
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "Object@%lx", static_cast<unsigned long>(hashCode()));
+    return String(text);
+}

@@ -1,0 +1,6 @@
+// Resource ids shared by the resource scripts and the code.
+#pragma once
+
+// Strings
+#define IDS_APPLICATION_TITLE 57344
+#define IDS_VERSION 57350
