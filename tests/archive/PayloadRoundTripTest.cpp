@@ -153,4 +153,16 @@ TEST(PayloadRoundTrip, SeveralMegabytes)
 TEST(PayloadRoundTrip, DemoProduct)
 {
     expectPayloadIsFolder(demoPayload, DEMO_PRODUCT_FOLDER);
+
+    HMODULE setup = LoadLibraryExA(SETUP_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(setup != nullptr) << SETUP_EXE;
+    HRSRC found = FindResourceA(setup, MAKEINTRESOURCEA(150), MAKEINTRESOURCEA(10));
+    ASSERT_TRUE(found != nullptr) << "setup.exe has no resource 150";
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(setup, found)));
+    const std::string carried(bytes, SizeofResource(setup, found));
+    FreeLibrary(setup);
+    InputResource own(demoPayload);
+    std::string payload(own.size(), '\0');
+    own.read(reinterpret_cast<unsigned char*>(&payload[0]), static_cast<int32_t>(own.size()));
+    EXPECT_TRUE(carried == payload) << "setup.exe carries another payload";
 }
