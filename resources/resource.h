@@ -4,3 +4,6 @@
 // Strings
 #define IDS_APPLICATION_TITLE 57344
 #define IDS_VERSION 57350
+
+// The payload archive, RT_RCDATA
+#define IDR_PAYLOAD 150
