@@ -75,9 +75,6 @@ TEST(Path, ComparisonFoldsCaseAndSeparators)
     EXPECT_FALSE(Path("\xC0").equals(Path("\xE0")));
     EXPECT_TRUE(Path("x\xFF").equals(Path("X\xFF")));
     EXPECT_LT(Path("\xFF").compareTo("a"), 0);
-    EXPECT_EQ(Path::fold('\\'), '/');
-    EXPECT_EQ(Path::fold('Q'), 'q');
-    EXPECT_EQ(Path::fold('\xC0'), '\xC0');
 }
 
 TEST(Path, ComponentsAndTheirKinds)
