@@ -1,6 +1,8 @@
 // errorText: FormatMessageA with the system's message table.
 #include "foundation/ErrorText.h"
 
+#include "foundation/MessageBox.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -31,4 +33,15 @@ String errorText(int32_t code)
     String text = (String(prefix) + message).trim();
     LocalFree(message);
     return text;
+}
+
+void showLastError(const char* context)
+{
+    const DWORD code = GetLastError();
+    String text;
+    if (context)
+        text = String(context) + ": ";
+    text += errorText(static_cast<int32_t>(code));
+    messageBox(text.c_str(), MB_ICONERROR | MB_OK);
+    SetLastError(code);
 }

@@ -9,3 +9,8 @@
 // (HRESULT-style). Code 0 gives "Error 0: An error occurred."; a code the system cannot
 // format gives "Error <code> (<formatting error>)". Never fails.
 String errorText(int32_t code);
+
+// Shows "<context>: <errorText of the last error>" (the context and ": " only when a
+// context is given) through messageBox with the error icon and an OK button. The last
+// error is set back afterwards, so the caller can still inspect it.
+void showLastError(const char* context = nullptr);

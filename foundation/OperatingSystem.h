@@ -1,0 +1,38 @@
+// OS queries: Windows version, own path, file versions, resource strings and long names.
+#pragma once
+
+#include "foundation/String.h"
+
+#include <cstdint>
+
+// True on the Windows NT family (GetVersionExA's platform id VER_PLATFORM_WIN32_NT).
+bool isWindowsNT();
+
+// The full path of the running executable; fetched once (again while still empty) and
+// cached. At most 255 characters.
+String modulePath();
+
+// The file version from fileName's version resource as four decimal numbers joined by
+// "." (e.g. "4.71.2900.0"); empty when the file or its version resource is missing.
+String fileVersion(const char* fileName);
+
+// The string id of the executable's string table. Throws Win::Exception
+// "LoadString failure on <id>" when it is missing (or empty).
+String loadString(uint32_t id);
+
+// The long form of shortPath in buffer: GetLongPathNameA's result when the system has it
+// (0 on failure), else longPathNameByComponents.
+int getLongPathName(const char* shortPath, char* buffer, int size);
+
+// The long form built component by component with FindFirstFileA, for systems without
+// GetLongPathNameA: '/' becomes '\\'; each component that exists and either names itself
+// in another letter case or holds '~' (a short name) takes the name stored on disk; every
+// other component (a drive, a missing name) stays as written. Writes at most 255
+// characters (and never more than size - 1) and returns the length written, non-zero for
+// a non-empty path.
+int longPathNameByComponents(const char* shortPath, char* buffer, int size);
+
+// Rewrites the ';'-separated path list in the environment variable name of this process:
+// each entry holding '~' whose long form is known is replaced by it; other entries,
+// empty ones included, stay. Nothing happens when the variable is not set.
+void expandShortPathEntries(const char* name);

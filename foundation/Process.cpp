@@ -1,0 +1,34 @@
+// runProcess: CreateProcessA, then an optional wait for the exit code.
+#include "foundation/Process.h"
+
+bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait)
+{
+    STARTUPINFOA own;
+    if (!startupInfo) {
+        GetStartupInfoA(&own);
+        startupInfo = &own;
+    }
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, startupInfo, &process))
+        return false;
+
+    bool ok = true;
+    if (wait) {
+        DWORD exitCode = 0;
+        if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0) {
+            ok = false;
+        } else if (!GetExitCodeProcess(process.hProcess, &exitCode)) {
+            ok = false;
+        } else if (exitCode != 0) {
+            SetLastError(ERROR_PROCESS_ABORTED);
+            ok = false;
+        }
+    }
+    // Closing the handles must not replace the error the caller is to read.
+    const DWORD error = GetLastError();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    SetLastError(error);
+    return ok;
+}

@@ -1,0 +1,12 @@
+// runProcess: starting a command line, optionally waiting for it to end.
+#pragma once
+
+#include <windows.h>
+
+// Starts commandLine (modified in place by the system, as CreateProcessA may) with the
+// parent's environment and current directory. Without startupInfo the program's own
+// (GetStartupInfoA) is used. When wait is true, waits for the process to end and succeeds
+// only for exit code 0; another exit code sets the last error to ERROR_PROCESS_ABORTED.
+// Returns false on failure with the last error set; the exit code itself is not returned.
+bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo = nullptr,
+                bool wait = false);

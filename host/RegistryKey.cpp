@@ -1,0 +1,330 @@
+// RegistryKey: lazy opening, the status rule, enumeration and values of any length.
+#include "host/RegistryKey.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Enumerated subkey and value names: 255 characters and the terminator.
+const DWORD nameSize = 256;
+// The first guess for value data and expansions; longer ones grow the buffer.
+const size_t dataSize = 2048;
+
+struct RootName {
+    uintptr_t root;
+    const char* name;
+};
+
+const RootName rootNames[] = {
+    {0x80000000, "HKEY_CLASSES_ROOT"},
+    {0x80000001, "HKEY_CURRENT_USER"},
+    {0x80000002, "HKEY_LOCAL_MACHINE"},
+    {0x80000003, "HKEY_USERS"},
+    {0x80000004, "HKEY_PERFORMANCE_DATA"},
+    {0x80000005, "HKEY_CURRENT_CONFIG"},
+    {0x80000006, "HKEY_DYN_DATA"},
+};
+
+// Room for what the registry asked for, or twice the room when it did not say more
+// (performance data reports no size), so that every retry grows.
+void grow(std::vector<char>& data, DWORD needed)
+{
+    data.resize(std::max<size_t>(needed, 2 * data.size()));
+}
+
+// Puts size bytes of data, read with type, into value: a REG_DWORD's four bytes into the
+// number, anything else up to its first NUL into the text.
+void store(DWORD type, const std::vector<char>& data, DWORD size, RegistryValue& value)
+{
+    value.type = type;
+    if (type == REG_DWORD) {
+        uint32_t number = 0;
+        std::memcpy(&number, data.data(), std::min<DWORD>(size, sizeof number));
+        value.number = number;
+    } else {
+        const char* bytes = data.data();
+        const void* end = std::memchr(bytes, '\0', size);
+        value.text = String(bytes, end ? static_cast<const char*>(end) - bytes : static_cast<int>(size));
+    }
+}
+
+BYTE* bytesOf(std::vector<char>& data)
+{
+    return reinterpret_cast<BYTE*>(data.data());
+}
+
+} // namespace
+
+RegistryKey::RegistryKey(HKEY root, const char* subkey)
+    : index_(0), handle_(nullptr), root_(root), subkey_(subkey), mode_(Closed), status_(0), openCount_(0)
+{
+}
+
+RegistryKey::RegistryKey(HKEY root, const String& subkey)
+    : index_(0), handle_(nullptr), root_(root), subkey_(subkey), mode_(Closed), status_(0), openCount_(0)
+{
+}
+
+RegistryKey::RegistryKey(const RegistryKey& other) : RegistryKey(other.root_, other.subkey_)
+{
+}
+
+RegistryKey::~RegistryKey()
+{
+    close();
+}
+
+bool RegistryKey::finish()
+{
+    if (status_ != ERROR_SUCCESS && status_ != ERROR_NO_MORE_ITEMS)
+        SetLastError(status_);
+    return status_ == ERROR_SUCCESS;
+}
+
+bool RegistryKey::open(Mode mode)
+{
+    if (mode == mode_) {
+        status_ = ERROR_SUCCESS;
+        return true;
+    }
+    close();
+    HKEY handle = nullptr;
+    switch (mode) {
+    case Closed:
+        break;
+    case Read:
+        status_ = RegOpenKeyExA(root_, subkey_.c_str(), 0, KEY_READ, &handle);
+        ++openCount_;
+        break;
+    case Write:
+        status_ = RegOpenKeyExA(root_, subkey_.c_str(), 0, KEY_WRITE, &handle);
+        ++openCount_;
+        break;
+    case Create:
+        status_ = RegCreateKeyExA(root_, subkey_.c_str(), 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
+                                  KEY_WRITE, nullptr, &handle, nullptr);
+        ++openCount_;
+        break;
+    }
+    if (status_ == ERROR_SUCCESS) {
+        handle_ = handle;
+        mode_ = mode;
+    }
+    index_ = 0;
+    return finish();
+}
+
+bool RegistryKey::close()
+{
+    if (mode_ == Closed) {
+        status_ = ERROR_SUCCESS;
+        return true;
+    }
+    status_ = RegCloseKey(handle_);
+    mode_ = Closed;
+    handle_ = nullptr;
+    return finish();
+}
+
+bool RegistryKey::nextSubkey(String& name)
+{
+    if (!open(Read)) {
+        index_ = 0;
+        return false;
+    }
+    char buffer[nameSize];
+    DWORD length = nameSize;
+    FILETIME written;
+    status_ = RegEnumKeyExA(handle_, index_, buffer, &length, nullptr, nullptr, nullptr, &written);
+    if (status_ == ERROR_SUCCESS) {
+        name = String(buffer, length);
+        ++index_;
+    } else {
+        index_ = 0;
+    }
+    return finish();
+}
+
+bool RegistryKey::nextValue(String& name, RegistryValue& value)
+{
+    if (!open(Read)) {
+        index_ = 0;
+        return false;
+    }
+    char buffer[nameSize];
+    DWORD length;
+    DWORD type;
+    DWORD size;
+    std::vector<char> data(dataSize);
+    for (;;) {
+        length = nameSize;
+        size = data.size();
+        status_ = RegEnumValueA(handle_, index_, buffer, &length, nullptr, &type, bytesOf(data), &size);
+        if (status_ == ERROR_MORE_DATA) {
+            // The data or the name did not fit. Ask for the data's size alone: that
+            // succeeds when the name fits, and the value is read again with room for it.
+            length = nameSize;
+            DWORD needed = 0;
+            status_ = RegEnumValueA(handle_, index_, buffer, &length, nullptr, nullptr, nullptr, &needed);
+            if (status_ != ERROR_SUCCESS)
+                break;
+            grow(data, needed);
+            continue;
+        }
+        if (status_ != ERROR_SUCCESS || length > 0)
+            break;
+        ++index_; // the key's default value
+    }
+    if (status_ == ERROR_SUCCESS) {
+        name = String(buffer, length);
+        store(type, data, size, value);
+        ++index_;
+    } else {
+        index_ = 0;
+    }
+    return finish();
+}
+
+bool RegistryKey::queryValue(const char* name, RegistryValue& value)
+{
+    if (!open(Read))
+        return false;
+    std::vector<char> data(dataSize);
+    DWORD type;
+    DWORD size;
+    for (;;) {
+        size = data.size();
+        status_ = RegQueryValueExA(handle_, name, nullptr, &type, bytesOf(data), &size);
+        if (status_ != ERROR_MORE_DATA)
+            break;
+        grow(data, size);
+    }
+    if (status_ == ERROR_SUCCESS)
+        store(type, data, size, value);
+    return finish();
+}
+
+bool RegistryKey::getString(const char* name, String& text)
+{
+    RegistryValue value;
+    if (!queryValue(name, value))
+        return false;
+    if (value.type != REG_EXPAND_SZ) {
+        text = value.text;
+        return true;
+    }
+    // The count includes the terminator; a larger count than the room means "grow and
+    // expand again". Should the expansion itself fail, the text stays as stored.
+    text = value.text;
+    std::vector<char> expanded(dataSize);
+    for (;;) {
+        const DWORD needed = ExpandEnvironmentStringsA(value.text.c_str(), expanded.data(), expanded.size());
+        if (needed == 0)
+            break;
+        if (needed <= expanded.size()) {
+            text = String(expanded.data());
+            break;
+        }
+        grow(expanded, needed);
+    }
+    return true;
+}
+
+bool RegistryKey::getNumber(const char* name, uint32_t& number)
+{
+    RegistryValue value;
+    if (!queryValue(name, value))
+        return false;
+    number = value.number;
+    return true;
+}
+
+bool RegistryKey::setValue(const char* name, const RegistryValue& value)
+{
+    if (!open(Create))
+        return false;
+    if (value.type == REG_DWORD)
+        status_ = RegSetValueExA(handle_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value.number),
+                                 sizeof value.number);
+    else
+        status_ = RegSetValueExA(handle_, name, 0, value.type, reinterpret_cast<const BYTE*>(value.text.c_str()),
+                                 value.text.length() + 1);
+    return finish();
+}
+
+bool RegistryKey::setString(const char* name, const String& text)
+{
+    return setValue(name, RegistryValue(text, REG_SZ));
+}
+
+bool RegistryKey::setNumber(const char* name, uint32_t number)
+{
+    return setValue(name, RegistryValue(number));
+}
+
+bool RegistryKey::deleteValue(const char* name)
+{
+    if (!open(Write))
+        return false;
+    status_ = RegDeleteValueA(handle_, name);
+    index_ = 0;
+    return finish();
+}
+
+bool RegistryKey::deleteTree()
+{
+    // An empty subkey names the root itself: never wipe a whole root.
+    if (subkey_.isEmpty()) {
+        status_ = ERROR_INVALID_PARAMETER;
+        return finish();
+    }
+    String name;
+    while (nextSubkey(name)) {
+        bool deleted;
+        {
+            RegistryKey child(root_, subkey_ + "\\" + name);
+            deleted = child.deleteTree();
+        }
+        // The deleted child's place is taken by the next one: start over at the first.
+        index_ = 0;
+        if (!deleted)
+            break;
+    }
+    if (close())
+        status_ = RegDeleteKeyA(root_, subkey_.c_str());
+    return finish();
+}
+
+bool RegistryKey::isEmpty()
+{
+    if (!open(Read))
+        return false;
+    String name;
+    bool found = nextSubkey(name);
+    index_ = 0;
+    if (!found) {
+        RegistryValue value;
+        found = nextValue(name, value);
+        index_ = 0;
+    }
+    return !found;
+}
+
+String RegistryKey::fullName() const
+{
+    const char* rootName = "unknown";
+    for (const RootName& entry : rootNames) {
+        if (entry.root == reinterpret_cast<uintptr_t>(root_))
+            rootName = entry.name;
+    }
+    return String(rootName) + "\\" + subkey_ + "\\";
+}
+
+RegistryKey RegistryKey::parent() const
+{
+    const int slash = subkey_.lastIndexOf('\\');
+    return RegistryKey(root_, slash < 0 ? String() : subkey_.substring(0, slash));
+}

@@ -1,0 +1,292 @@
+// Tests of RegistryKey on the real registry of the test prefix, checked with the raw API.
+#include "host/RegistryKey.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+const char* const testRoot = "Software\\TrelliqTest\\Registry";
+
+// Every test starts from an empty test root and leaves nothing behind.
+class RegistryKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, testRoot); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, testRoot); }
+
+    static String path(const char* below) { return String(testRoot) + "\\" + below; }
+
+    static void putRaw(const char* below, const char* name, DWORD type, const std::string& text)
+    {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path(below).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  &key, nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 text.size() + 1), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+
+    static bool existsRaw(const char* below)
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path(below).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    // The value's bytes as the registry holds them, or "<missing>".
+    static std::string readRaw(const char* below, const char* name, DWORD* type = nullptr)
+    {
+        char data[16384];
+        DWORD size = sizeof data;
+        if (RegGetValueA(HKEY_CURRENT_USER, path(below).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, type, data,
+                         &size) != ERROR_SUCCESS)
+            return "<missing>";
+        return std::string(data, size);
+    }
+};
+
+std::string text(const String& s)
+{
+    return std::string(s.c_str(), s.length());
+}
+
+} // namespace
+
+TEST_F(RegistryKeyTest, MissingValuesAndKeysFailWithFileNotFoundAndLeaveTheOutput)
+{
+    putRaw("Values", "present", REG_SZ, "x");
+    RegistryKey key(HKEY_CURRENT_USER, path("Values"));
+    String out("untouched");
+    uint32_t number = 77;
+    RegistryValue value(String("kept"), REG_EXPAND_SZ);
+    SetLastError(0);
+    EXPECT_FALSE(key.getString("absent", out));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key.status(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(key.getNumber("absent", number));
+    EXPECT_FALSE(key.queryValue("absent", value));
+    EXPECT_STREQ(out.c_str(), "untouched");
+    EXPECT_EQ(number, 77u);
+    EXPECT_STREQ(value.text.c_str(), "kept");
+    EXPECT_EQ(value.type, static_cast<uint32_t>(REG_EXPAND_SZ));
+
+    RegistryKey missing(HKEY_CURRENT_USER, path("NoSuchKey"));
+    SetLastError(0);
+    EXPECT_FALSE(missing.getString("present", out));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(missing.mode(), RegistryKey::Closed) << "a failed open leaves the key closed";
+    EXPECT_STREQ(out.c_str(), "untouched");
+}
+
+TEST_F(RegistryKeyTest, ExpandSzIsExpandedAndSzIsNot)
+{
+    putRaw("Values", "expand", REG_EXPAND_SZ, "%SystemRoot%\\x");
+    putRaw("Values", "plain", REG_SZ, "%SystemRoot%\\x");
+    char root[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableA("SystemRoot", root, sizeof root), 0u);
+
+    RegistryKey key(HKEY_CURRENT_USER, path("Values"));
+    String expanded, plain;
+    ASSERT_TRUE(key.getString("expand", expanded));
+    EXPECT_EQ(text(expanded), std::string(root) + "\\x");
+    ASSERT_TRUE(key.getString("plain", plain));
+    EXPECT_STREQ(plain.c_str(), "%SystemRoot%\\x");
+    RegistryValue raw;
+    ASSERT_TRUE(key.queryValue("expand", raw));
+    EXPECT_EQ(raw.type, static_cast<uint32_t>(REG_EXPAND_SZ));
+    EXPECT_STREQ(raw.text.c_str(), "%SystemRoot%\\x") << "queryValue gives the text as stored";
+}
+
+TEST_F(RegistryKeyTest, ValuesLongerThan2048BytesAreReadAndExpandedWhole)
+{
+    std::string tail(5000, 'p');
+    for (size_t i = 0; i < tail.size(); i += 100)
+        tail[i] = ';';
+    putRaw("Long", "plain", REG_SZ, tail);
+    putRaw("Long", "expand", REG_EXPAND_SZ, "%SystemRoot%" + tail);
+    char root[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableA("SystemRoot", root, sizeof root), 0u);
+
+    RegistryKey key(HKEY_CURRENT_USER, path("Long"));
+    String plain, expanded;
+    ASSERT_TRUE(key.getString("plain", plain)) << "status " << key.status();
+    EXPECT_EQ(text(plain), tail);
+    ASSERT_TRUE(key.getString("expand", expanded)) << "status " << key.status();
+    EXPECT_EQ(text(expanded), std::string(root) + tail);
+    RegistryValue raw;
+    ASSERT_TRUE(key.queryValue("expand", raw));
+    EXPECT_EQ(text(raw.text), "%SystemRoot%" + tail);
+
+    // Enumeration reads long data whole too.
+    String name;
+    RegistryValue value;
+    int seen = 0;
+    while (key.nextValue(name, value)) {
+        ++seen;
+        EXPECT_EQ(value.text.length(), static_cast<int>(name.equals(String("plain")) ? tail.size()
+                                                                                        : tail.size() + 12))
+            << name.c_str();
+    }
+    EXPECT_EQ(seen, 2);
+
+    // And a long value written through the key arrives whole.
+    RegistryKey writer(HKEY_CURRENT_USER, path("Long"));
+    ASSERT_TRUE(writer.setString("written", String(tail.c_str())));
+    DWORD type = 0;
+    EXPECT_EQ(readRaw("Long", "written", &type), tail + '\0');
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+}
+
+TEST_F(RegistryKeyTest, EnumeratingSubkeysEndsWithIndexZeroAndTheLastErrorUntouched)
+{
+    putRaw("Parent\\A", "v", REG_SZ, "1");
+    putRaw("Parent\\B", "v", REG_SZ, "2");
+    RegistryKey key(HKEY_CURRENT_USER, path("Parent"));
+    String name;
+    ASSERT_TRUE(key.nextSubkey(name));
+    EXPECT_STREQ(name.c_str(), "A");
+    EXPECT_EQ(key.index(), 1);
+    ASSERT_TRUE(key.nextSubkey(name));
+    EXPECT_STREQ(name.c_str(), "B");
+    SetLastError(1234);
+    EXPECT_FALSE(key.nextSubkey(name));
+    EXPECT_EQ(key.status(), static_cast<uint32_t>(ERROR_NO_MORE_ITEMS));
+    EXPECT_EQ(GetLastError(), 1234u) << "the end of the list is not an error";
+    EXPECT_EQ(key.index(), 0);
+    EXPECT_STREQ(name.c_str(), "B");
+    ASSERT_TRUE(key.nextSubkey(name)) << "the enumeration starts again";
+    EXPECT_STREQ(name.c_str(), "A");
+}
+
+TEST_F(RegistryKeyTest, NextValueSkipsTheDefaultValueAndIsEmptyIgnoresIt)
+{
+    putRaw("OnlyDefault", nullptr, REG_SZ, "default");
+    putRaw("Mixed", nullptr, REG_SZ, "default");
+    putRaw("Mixed", "one", REG_SZ, "1");
+    HKEY raw;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path("Mixed").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
+                              nullptr), ERROR_SUCCESS);
+    const DWORD seven = 7;
+    RegSetValueExA(raw, "seven", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), sizeof seven);
+    RegCloseKey(raw);
+    putRaw("WithSubkey\\Child", nullptr, REG_SZ, "x");
+
+    RegistryKey onlyDefault(HKEY_CURRENT_USER, path("OnlyDefault"));
+    String name("none");
+    RegistryValue value;
+    SetLastError(1234);
+    EXPECT_FALSE(onlyDefault.nextValue(name, value));
+    EXPECT_EQ(GetLastError(), 1234u);
+    EXPECT_STREQ(name.c_str(), "none");
+    EXPECT_TRUE(onlyDefault.isEmpty());
+
+    RegistryKey mixed(HKEY_CURRENT_USER, path("Mixed"));
+    String names;
+    while (mixed.nextValue(name, value)) {
+        names += name + "=" + (value.type == REG_DWORD ? String::valueOf(value.number) : value.text) + ";";
+    }
+    EXPECT_STREQ(names.c_str(), "one=1;seven=7;");
+    EXPECT_FALSE(mixed.isEmpty());
+    EXPECT_FALSE(RegistryKey(HKEY_CURRENT_USER, path("WithSubkey")).isEmpty());
+    EXPECT_FALSE(RegistryKey(HKEY_CURRENT_USER, path("Missing")).isEmpty()) << "a missing key does not open";
+}
+
+TEST_F(RegistryKeyTest, DeleteTreeRemovesNestedKeysAndFailsOnAMissingKey)
+{
+    putRaw("Tree\\A\\B\\C", "v", REG_SZ, "1");
+    putRaw("Tree\\A\\D", nullptr, REG_SZ, "2");
+    putRaw("Tree\\E", "w", REG_SZ, "3");
+    putRaw("Tree", "top", REG_SZ, "4");
+    putRaw("Sibling", "s", REG_SZ, "5");
+
+    RegistryKey tree(HKEY_CURRENT_USER, path("Tree"));
+    EXPECT_TRUE(tree.deleteTree()) << "status " << tree.status();
+    EXPECT_FALSE(existsRaw("Tree"));
+    EXPECT_TRUE(existsRaw("Sibling"));
+    EXPECT_EQ(tree.mode(), RegistryKey::Closed);
+
+    SetLastError(0);
+    EXPECT_FALSE(tree.deleteTree()) << "deleted already";
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+
+    RegistryKey root(HKEY_CURRENT_USER, "");
+    EXPECT_FALSE(root.deleteTree()) << "a root is never deleted";
+    EXPECT_TRUE(existsRaw("Sibling"));
+}
+
+TEST_F(RegistryKeyTest, SettingCreatesMissingParentsSeenFromOutside)
+{
+    RegistryKey key(HKEY_CURRENT_USER, path("P1\\P2\\P3"));
+    ASSERT_FALSE(existsRaw("P1"));
+    ASSERT_TRUE(key.setString("name", "text value"));
+    ASSERT_TRUE(key.setNumber("count", 0x80000001u));
+    ASSERT_TRUE(key.setValue(nullptr, RegistryValue(String("%TEMP%"), REG_EXPAND_SZ)));
+    key.close();
+
+    DWORD type = 0;
+    EXPECT_EQ(readRaw("P1\\P2\\P3", "name", &type), std::string("text value", 11));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(readRaw("P1\\P2\\P3", "count", &type), std::string("\x01\x00\x00\x80", 4));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(readRaw("P1\\P2\\P3", nullptr, &type), std::string("%TEMP%", 7));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+
+    uint32_t number = 0;
+    EXPECT_TRUE(key.getNumber("count", number));
+    EXPECT_EQ(number, 0x80000001u);
+
+    EXPECT_TRUE(key.deleteValue("name"));
+    EXPECT_EQ(readRaw("P1\\P2\\P3", "name"), "<missing>");
+    SetLastError(0);
+    EXPECT_FALSE(key.deleteValue("name"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryKeyTest, AChangeOfModeReopensOnceAndARunOfOneModeReusesTheHandle)
+{
+    RegistryKey key(HKEY_CURRENT_USER, path("Modes"));
+    EXPECT_EQ(key.openCount(), 0) << "construction makes no registry call";
+    ASSERT_TRUE(key.setString("a", "1"));
+    EXPECT_EQ(key.mode(), RegistryKey::Create);
+    ASSERT_TRUE(key.setString("b", "2"));
+    EXPECT_EQ(key.openCount(), 1) << "two sets share one handle";
+    String out;
+    ASSERT_TRUE(key.getString("a", out));
+    EXPECT_EQ(key.mode(), RegistryKey::Read);
+    ASSERT_TRUE(key.getString("b", out));
+    EXPECT_EQ(key.openCount(), 2) << "the get reopens once for reading";
+    ASSERT_TRUE(key.setString("a", "3"));
+    EXPECT_EQ(key.openCount(), 3);
+    EXPECT_EQ(key.mode(), RegistryKey::Create);
+
+    // Enumeration keeps its place only while nothing reopens the key.
+    putRaw("Modes\\X", "v", REG_SZ, "x");
+    putRaw("Modes\\Y", "v", REG_SZ, "y");
+    ASSERT_TRUE(key.nextSubkey(out));
+    EXPECT_EQ(key.index(), 1);
+    ASSERT_TRUE(key.getString("a", out));
+    EXPECT_EQ(key.index(), 1) << "a read in read mode keeps the place";
+    ASSERT_TRUE(key.setString("c", "4"));
+    EXPECT_EQ(key.index(), 0) << "reopening resets it";
+}
+
+TEST_F(RegistryKeyTest, FullNameAndParent)
+{
+    RegistryKey product(HKEY_LOCAL_MACHINE, "Software\\Pembrox\\Trelliq");
+    EXPECT_STREQ(product.fullName().c_str(), "HKEY_LOCAL_MACHINE\\Software\\Pembrox\\Trelliq\\");
+    EXPECT_STREQ(RegistryKey(HKEY_CLASSES_ROOT, ".trq").fullName().c_str(), "HKEY_CLASSES_ROOT\\.trq\\");
+    EXPECT_STREQ(RegistryKey(HKEY_DYN_DATA, "x").fullName().c_str(), "HKEY_DYN_DATA\\x\\");
+    EXPECT_STREQ(RegistryKey(reinterpret_cast<HKEY>(0x80000007), "A\\B").fullName().c_str(), "unknown\\A\\B\\");
+
+    RegistryKey parent = product.parent();
+    EXPECT_EQ(parent.root(), HKEY_LOCAL_MACHINE);
+    EXPECT_STREQ(parent.subkey().c_str(), "Software\\Pembrox");
+    EXPECT_EQ(parent.mode(), RegistryKey::Closed);
+    EXPECT_STREQ(parent.parent().subkey().c_str(), "Software");
+    EXPECT_STREQ(parent.parent().parent().subkey().c_str(), "");
+}
