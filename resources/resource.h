@@ -6,6 +6,9 @@
 #define IDS_IDLE_MESSAGE 57345
 #define IDS_VERSION 57350
 
+// The payload archive, RT_RCDATA
+#define IDR_PAYLOAD 150
+
 // Dialog templates
 #define IDD_COPY_FILES 131
 #define IDD_COVERAGE_FILE 132

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstdlib>
@@ -120,6 +121,23 @@ BOOL CALLBACK findDialog(HWND window, LPARAM result)
     return FALSE;
 }
 
+// The name of the item selected in the dialog's folder tree.
+std::string selectedName(HWND dialog)
+{
+    HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM item = tree ? TreeView_GetSelection(tree) : nullptr;
+    if (!item)
+        return "";
+    char name[MAX_PATH] = "";
+    TVITEMA data = {};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = name;
+    data.cchTextMax = sizeof name;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    return name;
+}
+
 // Answers the folder dialog of this process, once it shows: selects path (when given)
 // and presses OK, or presses Cancel.
 void answerFolderDialog(DWORD thread, const char* path)
@@ -127,14 +145,17 @@ void answerFolderDialog(DWORD thread, const char* path)
     for (int i = 0; i < 200; ++i) {
         HWND found = nullptr;
         EnumThreadWindows(thread, findDialog, reinterpret_cast<LPARAM>(&found));
-        if (found) {
-            if (path) {
-                SendMessageA(found, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path));
-                PostMessageA(found, WM_COMMAND, IDOK, 0);
-            } else {
-                PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
-            }
+        if (found && !path) {
+            PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
             return;
+        }
+        // The dialog may still be filling its tree: select until the selection holds.
+        if (found) {
+            SendMessageA(found, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path));
+            if (selectedName(found) == strrchr(path, '\\') + 1) {
+                PostMessageA(found, WM_COMMAND, IDOK, 0);
+                return;
+            }
         }
         Sleep(50);
     }

@@ -1,0 +1,28 @@
+// TeaDecipher: the stream layer that deciphers its source with TEA, 8-byte block by block
+// (ECB, no chaining), with the key of TeaKey.h.
+#pragma once
+
+#include "archive/InputFilter.h"
+
+class TeaDecipher : public InputFilter {
+public:
+    explicit TeaDecipher(InputStream* source);
+
+    int32_t read() override;
+    // The block read is InputStream's, byte by byte through read().
+    using InputStream::read;
+
+    // The standard TEA decipher of one block in place: two words, little-endian, under the
+    // key words k[0] to k[3].
+    static void decipherBlock(const uint32_t key[4], unsigned char block[8]);
+
+private:
+    // Reads up to 1024 bytes from the source and deciphers their whole blocks into the
+    // output buffer. Returns the number of deciphered bytes, or -1 at the end of the source.
+    int32_t refill();
+
+    uint32_t key_[4];
+    unsigned char output_[1024];
+    uint32_t count_ = 0;
+    uint32_t index_ = 0;
+};

@@ -1,0 +1,38 @@
+// PayloadWriter: writes archive records as setup.exe's payload: one bzip2 stream,
+// enciphered with TEA block by block (ECB) under the key of archive/TeaKey.h and padded
+// with zero bytes to a multiple of 8.
+#pragma once
+
+#include <bzlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class PayloadWriter {
+public:
+    // Writes to file, which stays the caller's. Throws std::runtime_error on failure.
+    explicit PayloadWriter(std::FILE* file);
+    ~PayloadWriter();
+    PayloadWriter(const PayloadWriter&) = delete;
+    PayloadWriter& operator=(const PayloadWriter&) = delete;
+
+    // A record: the magic line "qxa-archive", then the three lines given.
+    void record(const std::string& second, const std::string& third, const std::string& fourth);
+    void write(const void* bytes, size_t length);
+    // Ends the bzip2 stream and writes the last, padded block.
+    void finish();
+
+    // The standard TEA encipher of one block in place: two words, little-endian.
+    static void encipherBlock(const uint32_t key[4], unsigned char block[8]);
+
+private:
+    void compress(int action);
+    void encipher(const char* bytes, size_t length);
+
+    std::FILE* file_;
+    bz_stream stream_;
+    uint32_t key_[4];
+    unsigned char block_[8];
+    size_t blockLength_ = 0;
+};
