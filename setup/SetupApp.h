@@ -9,8 +9,10 @@
 
 class SetupApp : public Application {
 public:
-    // Splits the process command line; argument 0 is the program as it was started.
+    // Splits the process command line (or commandLine); argument 0 is the program as it was
+    // started.
     SetupApp();
+    explicit SetupApp(const char* commandLine);
 
     // The mode from the program's own file name ("uninstall" or "uninstall.exe", letters
     // folded, uninstalls), then the title window, shown in install mode only.
@@ -47,6 +49,9 @@ public:
     const ArgumentList& arguments() const { return arguments_; }
 
 private:
+    // The Windows 95 batch file below folder, named with backslashes only: COMMAND.COM reads
+    // a '/' in the call line that autoexec.bat gets as the start of a switch.
+    static void useBatchFileIn(const Path& folder);
     // The registry step of both sequences, with the mode and folder it works on.
     bool updateRegistryShown();
 
