@@ -30,12 +30,15 @@ robot wait 'Trelliq Setup' expect 1026 'Please close the program "Coverage Brows
 finish
 check "installed after OK" test -f "$drive_c/Program Files/trelliq/uninstall.exe"
 
-# With -a no window is looked at: the open browser does not stop the install.
+# With -a no window is looked at: the open browser does not stop the install. The user's
+# own TRQFILE is the proposed coverage file.
 scenario running-unattended
 open_browser
+wine_in reg add 'HKCU\Environment' /v TRQFILE /d 'C:\mine.trq' /f >/dev/null
 setup -a
 robot absent 'Trelliq Setup' 3000
 finish
 check "installed without a question" test -f "$drive_c/Program Files/trelliq/uninstall.exe"
+check "the user's TRQFILE was proposed" equals "$(reg_value "$machine_env" TRQFILE)" 'C:\mine.trq'
 
 done_group

@@ -54,28 +54,29 @@ check "the entry stays" equals "$(reg_value "$uninstall_key" DisplayName)" "Trel
 scenario uninstall-refusals
 mkdir -p "$drive_c/Other/bin"
 echo "keep" > "$drive_c/Other/notes.txt"
-cp "$setup_exe" "$drive_c/Other/uninstall.exe"
-start_program 'C:\Other\uninstall.exe' -d 'C:\'
+# Letters folded: this name uninstalls too.
+cp "$setup_exe" "$drive_c/Other/Uninstall.EXE"
+start_program 'C:\Other\Uninstall.EXE' -d 'C:\'
 robot wait 'Trelliq Setup' click 6 gone \
       seek 'Refusing' expect 1026 'Refusing to remove the folder C:\: it is the root of a drive.' click 1 gone \
       wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
 check "drive C: keeps its Windows folder" test -d "$drive_c/windows/system32"
-start_program 'C:\Other\uninstall.exe' -d 'C:\windows'
+start_program 'C:\Other\Uninstall.EXE' -d 'C:\windows'
 robot wait 'Trelliq Setup' click 6 gone \
       seek 'Refusing' expect 1026 'Refusing to remove the folder C:\windows: it is the Windows folder.' click 1 gone \
       wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
 # A copy of the uninstaller dropped into another folder and run there with -a.
 rm -rf "$drive_c/Other/bin"
-start_program 'C:\Other\uninstall.exe' -a
+start_program 'C:\Other\Uninstall.EXE' -a
 robot wait 'Trelliq Setup' click 6 gone \
       seek 'Refusing' begins 1026 'Refusing to remove the folder C:\Other\: it does not hold' click 1 gone \
       wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
 check "the other folder keeps its files" test -f "$drive_c/Other/notes.txt"
 # A folder that does not exist fails with the C library's text.
-start_program 'C:\Other\uninstall.exe' -d 'C:\Missing\'
+start_program 'C:\Other\Uninstall.EXE' -d 'C:\Missing\'
 robot wait 'Trelliq Setup' click 6 gone \
       seek 'File system error: C:\Missing' click 1 gone \
       wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
