@@ -16,7 +16,10 @@
 //   run COMMANDLINE       starts a command line as Windows' program list would, no waiting
 //   window CAPTION        waits for a visible top-level window of any class
 //   close                 asks the current window to close (WM_CLOSE)
+//   await NAME            waits until no process runs a program file named NAME
+//   timeout MS            how long the waiting commands wait from now on (default 60000)
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +29,7 @@
 
 namespace {
 
-const DWORD timeoutMs = 60000;
+DWORD timeoutMs = 60000;
 std::set<HWND> used;
 HWND current = nullptr;
 
@@ -107,6 +110,18 @@ HWND waitFor(const char* caption, bool anyClass)
     fail(std::string("no window \"") + caption + "\"");
 }
 
+bool running(const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szExeFile, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -184,6 +199,15 @@ int main(int argc, char** argv)
             if (!current)
                 fail("no current window");
             PostMessageA(current, WM_CLOSE, 0, 0);
+        } else if (command == "await") {
+            const char* name = next();
+            DWORD waited = 0;
+            for (; running(name) && waited <= timeoutMs; waited += 100)
+                Sleep(100);
+            if (running(name))
+                fail(std::string(name) + " still runs");
+        } else if (command == "timeout") {
+            timeoutMs = std::atoi(next());
         } else if (command == "run") {
             std::string commandLine = next();
             STARTUPINFOA startup = {};
