@@ -174,6 +174,9 @@ bool SetupApp::updateRegistryShown()
     RegistryStep::installMode = installMode_;
     RegistryStep::destination = destination_;
     RegistryStepView view(updateRegistryDialog_);
+    // The install writes under the wait cursor; the uninstall shows its result dialog instead.
+    if (!installMode_)
+        return updateRegistry(coverageFile_);
     beginWaitCursor();
     bool ok = false;
     try {
