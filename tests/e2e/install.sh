@@ -19,8 +19,14 @@ installed_checks() { # FOLDER (Unix) FOLDER (Windows, with trailing backslash)
 }
 
 scenario unattended
+# An earlier release's program-menu folder of the same name goes.
+mkdir -p "$(dirname "$(menu_link)")/Trelliq"
+echo "old" > "$(dirname "$(menu_link)")/Trelliq/Coverage Viewer.lnk"
+plant_restart_marker
 setup -a
 finish
+check "the old program-menu folder is gone" test ! -e "$(dirname "$(menu_link)")/Trelliq"
+check "no restart on Windows NT" test -f "$drive_c/marker.txt"
 default='C:\Program Files\trelliq\'
 installed_checks "$drive_c/Program Files/trelliq" "$default"
 check "no other compiler's wrappers" test ! -e "$drive_c/Program Files/trelliq/bin/gcc.exe-"

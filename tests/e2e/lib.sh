@@ -126,3 +126,10 @@ eventually() {
   done
   "$@"
 }
+
+# A deletion left for the next start of Windows in wininit.ini shows whether a restart came:
+# Wine answers ExitWindowsEx(EWX_REBOOT) with a restart of the prefix, which carries it out.
+plant_restart_marker() {
+  echo "marker" > "$drive_c/marker.txt"
+  printf '[rename]\r\nNUL=C:\\marker.txt\r\n' > "$drive_c/windows/wininit.ini"
+}

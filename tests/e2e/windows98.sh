@@ -7,13 +7,6 @@ as_windows98() {
   wine_in reg add 'HKCU\Software\Wine\AppDefaults\setup.exe' /v Version /d win98 /f >/dev/null
 }
 
-# A deletion left for the next start of Windows in wininit.ini shows whether a restart came:
-# Wine answers ExitWindowsEx(EWX_REBOOT) with a restart of the prefix, which carries it out.
-plant_restart_marker() {
-  echo "marker" > "$drive_c/marker.txt"
-  printf '[rename]\r\nNUL=C:\\marker.txt\r\n' > "$drive_c/windows/wininit.ini"
-}
-
 batch_checks() {
   local batch="$drive_c/Program Files/trelliq/bin/trqset.bat"
   check "the batch file sets TRQFILE" grep -q '^set TRQFILE=c:\\test.trq' "$batch"
