@@ -421,10 +421,18 @@ void Path::renameTo(const Path& target) const
 
 void Path::copyTo(const Path& target) const
 {
-    const Path adjusted = replaceableTarget(*this, target);
+    // The source is opened first, so that a copy that cannot start leaves the target as
+    // it is instead of truncating it and then removing it.
     std::FILE* in = std::fopen(c_str(), "rb");
     if (!in)
         fail("cannot copy from " + *this);
+    Path adjusted;
+    try {
+        adjusted = replaceableTarget(*this, target);
+    } catch (...) {
+        std::fclose(in);
+        throw;
+    }
     std::FILE* out = std::fopen(adjusted.c_str(), "wb");
     bool ok = out != nullptr;
     int error = errno;

@@ -71,7 +71,9 @@ public:
     Path absolutePath() const;
     // Searches this program name along searchPath, continuing where the last call
     // stopped: true with the directory (with a trailing separator) where name or
-    // name + ".exe" is a file. A name with a directory part is found there, once.
+    // name + ".exe" is a file; false with an empty directory at the end of the list. A
+    // name with a directory part is found there on the first call; later calls return
+    // false and leave the directory unchanged. directory may be null.
     bool findInSearchPath(SearchPath& searchPath, Path* directory) const;
 
     // _stat on the path as the C runtime accepts it (no trailing separator, except for

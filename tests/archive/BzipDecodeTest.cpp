@@ -67,16 +67,3 @@ TEST(BzipDecode, BlockReadsTakeTheBufferedBytesFirst)
     EXPECT_EQ(stack.decode.read(buffer, 0), -1) << "a read of 0 bytes at the end";
     EXPECT_EQ(stack.decode.read(buffer, 10), -1);
 }
-
-TEST(BzipDecode, CloseEndsTheDecoderOnce)
-{
-    PayloadStack stack(emptyPayload);
-    stack.decode.close();
-    stack.decode.close();
-    try {
-        stack.decode.read();
-        FAIL() << "a closed decoder decoded";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.text().indexOf("bzDecompress=-2"), 0) << e.text().c_str(); // BZ_PARAM_ERROR
-    }
-}

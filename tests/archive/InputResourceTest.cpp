@@ -33,13 +33,3 @@ TEST(InputResource, ReadsBytesThenGivesMinusOne)
     EXPECT_EQ(resource.read(buffer, 0), -1) << "a read of 0 bytes at the end";
     EXPECT_EQ(resource.read(), -1);
 }
-
-TEST(InputResource, BlockReadsOfALargeResourceAreNeverShortBeforeTheEnd)
-{
-    InputResource resource(raw663120);
-    static unsigned char buffer[100000];
-    std::vector<int32_t> counts;
-    for (int32_t n = resource.read(buffer, sizeof buffer); n != -1; n = resource.read(buffer, sizeof buffer))
-        counts.push_back(n);
-    EXPECT_EQ(counts, (std::vector<int32_t>{100000, 100000, 100000, 100000, 100000, 100000, 63120}));
-}

@@ -17,29 +17,6 @@ namespace {
 const int readOnly = 0;
 const int createWrite = 769; // _O_WRONLY | _O_CREAT | _O_TRUNC
 
-std::string onDisk(const String& path)
-{
-    std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(file)) != EOF)
-            bytes += static_cast<char>(c);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
-// "title: text" of the File::Exception f throws, or "(nothing thrown)".
-template <typename F> std::string failure(F f)
-{
-    try {
-        f();
-    } catch (const File::Exception& e) {
-        return e.message().c_str();
-    }
-    return "(nothing thrown)";
-}
-
 std::string text(const char* title, const String& subject, int error)
 {
     return std::string(title) + ": " + subject.c_str() + ": " + std::strerror(error);
@@ -51,11 +28,11 @@ TEST(File, OpenAndCreateFailuresNameTheFile)
 {
     TempFolder temp("file open");
     const String missing = temp + "missing.bin";
-    EXPECT_EQ(failure([&] { File f(missing, readOnly); }), text("File open error", missing, ENOENT));
+    EXPECT_EQ(failureOf([&] { File f(missing, readOnly); }), text("File open error", missing, ENOENT));
     const String nowhere = temp + "no folder\\new.bin";
-    EXPECT_EQ(failure([&] { File f(nowhere, createWrite); }), text("File create error", nowhere, ENOENT));
+    EXPECT_EQ(failureOf([&] { File f(nowhere, createWrite); }), text("File create error", nowhere, ENOENT));
     // Truncating without creating counts as creating too.
-    EXPECT_EQ(failure([&] { File f(missing, _O_WRONLY | _O_TRUNC); }), text("File create error", missing, ENOENT));
+    EXPECT_EQ(failureOf([&] { File f(missing, _O_WRONLY | _O_TRUNC); }), text("File create error", missing, ENOENT));
     EXPECT_FALSE(GetFileAttributesA(missing.c_str()) != INVALID_FILE_ATTRIBUTES);
 }
 
@@ -69,7 +46,7 @@ TEST(File, BinaryByDefaultTextOnRequest)
         f.write("a\r\nb\nc\x1a" "d", 8);
         f.write("never", 0);
     }
-    EXPECT_EQ(onDisk(binary), std::string("a\r\nb\nc\x1a" "d"));
+    EXPECT_EQ(readFile(binary), std::string("a\r\nb\nc\x1a" "d"));
     EXPECT_FALSE(GetFileAttributesA(binary.c_str()) & FILE_ATTRIBUTE_READONLY);
 
     File in(binary, readOnly);
@@ -87,7 +64,7 @@ TEST(File, BinaryByDefaultTextOnRequest)
         File f(text, createWrite | _O_TEXT);
         f.write("a\nb", 3);
     }
-    EXPECT_EQ(onDisk(text), "a\r\nb");
+    EXPECT_EQ(readFile(text), "a\r\nb");
 }
 
 TEST(File, LargeWritesAreWrittenCompletely)
@@ -101,7 +78,7 @@ TEST(File, LargeWritesAreWrittenCompletely)
         File f(name, createWrite);
         EXPECT_EQ(f.write(data.data(), static_cast<int>(data.size())), static_cast<int>(data.size()));
     }
-    EXPECT_TRUE(onDisk(name) == data);
+    EXPECT_TRUE(readFile(name) == data);
 }
 
 TEST(File, OthersMayUseTheFileWhileItIsOpen)
@@ -126,16 +103,16 @@ TEST(File, TransferFailuresNameThePositionInHexadecimal)
         out.write(bytes.data(), static_cast<int>(bytes.size()));
         char buffer[4];
         // Reading a write-only file fails where the file stands.
-        EXPECT_EQ(failure([&] { out.read(buffer, sizeof buffer); }), text("File read error", name + " at 1234", EBADF));
+        EXPECT_EQ(failureOf([&] { out.read(buffer, sizeof buffer); }), text("File read error", name + " at 1234", EBADF));
     }
     File in(name, readOnly);
     in.seek(0x2a, 0);
-    EXPECT_EQ(failure([&] { in.write("y", 1); }), text("File write error", name + " at 2a", EBADF));
+    EXPECT_EQ(failureOf([&] { in.write("y", 1); }), text("File write error", name + " at 2a", EBADF));
     // The no-op write needs no system call and cannot fail.
-    EXPECT_EQ(failure([&] { in.write("y", 0); }), "(nothing thrown)");
+    EXPECT_EQ(failureOf([&] { in.write("y", 0); }), "(nothing thrown)");
     // A seek shows the offset asked for; -1 shows the current position instead.
-    EXPECT_EQ(failure([&] { in.seek(-5, 0); }), text("File seek error", name + " at fffffffb", EINVAL));
-    EXPECT_EQ(failure([&] { in.seek(-1, 1); in.seek(-1, 0); }), text("File seek error", name + " at 29", EINVAL));
+    EXPECT_EQ(failureOf([&] { in.seek(-5, 0); }), text("File seek error", name + " at fffffffb", EINVAL));
+    EXPECT_EQ(failureOf([&] { in.seek(-1, 1); in.seek(-1, 0); }), text("File seek error", name + " at 29", EINVAL));
 }
 
 TEST(File, CloseTwiceIsHarmlessAndTransfersAfterCloseFail)
@@ -146,10 +123,10 @@ TEST(File, CloseTwiceIsHarmlessAndTransfersAfterCloseFail)
     f.write("abc", 3);
     EXPECT_EQ(f.close(), 0);
     EXPECT_EQ(f.close(), 0);
-    EXPECT_EQ(onDisk(name), "abc");
+    EXPECT_EQ(readFile(name), "abc");
     char buffer[4];
-    EXPECT_EQ(failure([&] { f.read(buffer, 1); }), text("File read error", name + " at ffffffff", EBADF));
-    EXPECT_EQ(failure([&] { f.write("d", 1); }), text("File write error", name + " at ffffffff", EBADF));
+    EXPECT_EQ(failureOf([&] { f.read(buffer, 1); }), text("File read error", name + " at ffffffff", EBADF));
+    EXPECT_EQ(failureOf([&] { f.write("d", 1); }), text("File write error", name + " at ffffffff", EBADF));
     // The file is no longer held: it can be deleted while the object still lives.
     EXPECT_TRUE(DeleteFileA(name.c_str()));
 }

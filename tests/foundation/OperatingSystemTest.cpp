@@ -1,12 +1,9 @@
 // Tests of the OS queries: version, own path, file versions, strings and long names.
 #include "foundation/OperatingSystem.h"
-#include "foundation/Win.h"
 
 #include "tests/foundation/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -16,8 +13,7 @@ namespace {
 String shortName(const String& path)
 {
     char buffer[MAX_PATH];
-    const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    return String(buffer, static_cast<int>(length));
+    return String(buffer, static_cast<int>(GetShortPathNameA(path.c_str(), buffer, sizeof buffer)));
 }
 
 // A folder with a long name holding "Some File.txt" and "bin", and its 8.3 form.
@@ -29,36 +25,31 @@ struct LongFolder {
     {
         CreateDirectoryA(longPath.c_str(), nullptr);
         CreateDirectoryA((longPath + "\\bin").c_str(), nullptr);
-        TempFolder::write(longPath + "\\Some File.txt", "x");
+        writeFile(longPath + "\\Some File.txt", "x");
         shortPath = shortName(longPath);
     }
 };
 
-String fallback(const String& path, int size = 256)
+String fallback(const String& path)
 {
     char buffer[256];
-    const int length = longPathNameByComponents(path.c_str(), buffer, size);
+    const int length = longPathNameByComponents(path.c_str(), buffer, sizeof buffer);
     EXPECT_EQ(length, lstrlenA(buffer));
     return String(buffer);
 }
 
 } // namespace
 
-TEST(OperatingSystem, WindowsNTAndModulePath)
+TEST(OperatingSystem, WindowsNTModulePathAndFileVersions)
 {
-    EXPECT_TRUE(isWindowsNT()); // Wine presents itself as an NT version
+    EXPECT_TRUE(isWindowsNT()); // Wine presents itself as a Windows NT version
     const String path = modulePath();
+    EXPECT_EQ(path.toLowerCase().indexOf(String(":\\")), 1) << path.c_str();
     EXPECT_EQ(path.toLowerCase().indexOf(String("\\test_foundation.exe")), path.length() - 20) << path.c_str();
-    EXPECT_EQ(path.charAt(1), ':');
-    EXPECT_EQ(modulePath().compareTo(path), 0);
-}
 
-TEST(OperatingSystem, FileVersionFromTheVersionResourceOrEmpty)
-{
-    EXPECT_STREQ(fileVersion(modulePath().c_str()).c_str(), "4.71.2900.0");
-    const String self = modulePath();
-    const String probe = self.substring(0, self.lastIndexOf('\\') + 1) + "probe.exe";
-    ASSERT_NE(GetFileAttributesA(probe.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_STREQ(fileVersion(path.c_str()).c_str(), "4.71.2900.0");
+    const String probe = probeProgram().substring(1, probeProgram().length() - 1);
+    ASSERT_TRUE(exists(probe));
     EXPECT_STREQ(fileVersion(probe.c_str()).c_str(), "");
     EXPECT_STREQ(fileVersion("C:\\trelliq-no-such-file.dll").c_str(), "");
 }
@@ -66,13 +57,8 @@ TEST(OperatingSystem, FileVersionFromTheVersionResourceOrEmpty)
 TEST(OperatingSystem, LoadStringFromTheExecutablesTable)
 {
     EXPECT_STREQ(loadString(57344).c_str(), "Trelliq Setup");
-    try {
-        loadString(4242);
-        FAIL() << "a missing string loaded";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.title(), "Win error");
-        EXPECT_EQ(e.text().indexOf(String("LoadString failure on 4242")), 0) << e.text().c_str();
-    }
+    const std::string message = failureOf([] { loadString(4242); });
+    EXPECT_EQ(message.find("Win error: LoadString failure on 4242"), 0u) << message;
 }
 
 TEST(OperatingSystem, LongNameFallbackResolvesComponentByComponent)
@@ -81,41 +67,32 @@ TEST(OperatingSystem, LongNameFallbackResolvesComponentByComponent)
     ASSERT_GE(folder.shortPath.indexOf('~'), 0) << folder.shortPath.c_str();
     const String longFile = folder.longPath + "\\Some File.txt";
 
-    // Short directory, '/' separator, file name in another letter case: the disk's names.
+    // Short directory, '/' separator, name in another letter case: the names on disk.
     EXPECT_STREQ(fallback(folder.shortPath + "/SOME FILE.TXT").c_str(), longFile.c_str());
-    // Both components short.
     EXPECT_STREQ(fallback(shortName(longFile)).c_str(), longFile.c_str());
     // A missing last component is kept as written, after the resolved directory.
     EXPECT_STREQ(fallback(folder.shortPath + "\\Missing.TXT").c_str(), (folder.longPath + "\\Missing.TXT").c_str());
-    // A drive and a missing folder stay as written; so do empty components.
+    // A drive, a missing folder and empty components stay as written.
     EXPECT_STREQ(fallback("c:/trelliq-none~1//x").c_str(), "c:\\trelliq-none~1\\\\x");
-    // The system function, where it exists, agrees on what exists.
+    // The system function agrees where the path exists.
     char buffer[256];
     ASSERT_NE(getLongPathName(shortName(longFile).c_str(), buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, longFile.c_str());
-}
 
-TEST(OperatingSystem, LongNameFallbackNeverWritesPastTheBuffer)
-{
-    LongFolder folder;
-    char buffer[16];
-    std::memset(buffer, 'z', sizeof buffer);
-    EXPECT_EQ(longPathNameByComponents(folder.shortPath.c_str(), buffer, 10), 9);
-    EXPECT_EQ(buffer[9], '\0');
-    EXPECT_EQ(buffer[10], 'z');
-    EXPECT_EQ(String(buffer).compareTo(folder.longPath.substring(0, 9)), 0);
+    char small[16];
+    std::memset(small, 'z', sizeof small);
+    EXPECT_EQ(longPathNameByComponents(folder.shortPath.c_str(), small, 10), 9);
+    EXPECT_EQ(std::string(small, 11), std::string(folder.longPath.c_str(), 9) + '\0' + 'z');
 }
 
 TEST(OperatingSystem, ExpandShortPathEntriesKeepsEmptyAndUnknownEntries)
 {
     LongFolder folder;
-    const String list = folder.shortPath + "\\bin;;D:\\tools;C:\\TRELLI~9\\none;";
-    _putenv((String("TRQ_TEST_LIST=") + list).c_str());
+    _putenv((String("TRQ_TEST_LIST=") + folder.shortPath + "\\bin;;D:\\tools;C:\\TRELLI~9\\none;").c_str());
     expandShortPathEntries("TRQ_TEST_LIST");
     const String expected = folder.longPath + "\\bin;;D:\\tools;C:\\TRELLI~9\\none;";
     EXPECT_STREQ(std::getenv("TRQ_TEST_LIST"), expected.c_str());
-    // The process environment children inherit sees it too.
-    char inherited[512];
+    char inherited[512]; // what child processes get
     GetEnvironmentVariableA("TRQ_TEST_LIST", inherited, sizeof inherited);
     EXPECT_STREQ(inherited, expected.c_str());
     _putenv("TRQ_TEST_LIST=");

@@ -18,44 +18,16 @@
 
 namespace {
 
-bool exists(const String& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool readOnly(const String& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-std::string contents(const String& path)
-{
-    std::string text;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(file)) != EOF)
-            text += static_cast<char>(c);
-        std::fclose(file);
-    }
-    return text;
-}
-
 time_t modificationTime(const Path& path)
 {
     struct _stat record;
     return path.status(&record) ? record.st_mtime : 0;
-}
-
-// The message of the Path::Exception that f throws, or "(nothing thrown)".
-template <typename F> std::string failure(F f)
-{
-    try {
-        f();
-    } catch (const Path::Exception& e) {
-        return e.message().c_str();
-    }
-    return "(nothing thrown)";
 }
 
 std::string expectedFailure(const String& path, const char* what, int error)
@@ -102,11 +74,7 @@ TEST(Path, ComparisonFoldsCaseAndSeparators)
     // High bytes fold to themselves, whatever the locale says about them.
     EXPECT_FALSE(Path("\xC0").equals(Path("\xE0")));
     EXPECT_TRUE(Path("x\xFF").equals(Path("X\xFF")));
-    EXPECT_GT(Path("\xFF").compareTo("a"), 0 - 256); // signed bytes: 0xFF is -1
     EXPECT_LT(Path("\xFF").compareTo("a"), 0);
-    EXPECT_EQ(Path::fold('\\'), '/');
-    EXPECT_EQ(Path::fold('Q'), 'q');
-    EXPECT_EQ(Path::fold('\xC0'), '\xC0');
 }
 
 TEST(Path, ComponentsAndTheirKinds)
@@ -197,7 +165,7 @@ TEST(Path, AbsolutePathIsCanonical)
 TEST(Path, StatusOnRootsShareRootsAndTrailingSeparators)
 {
     TempFolder temp("status");
-    TempFolder::write(temp + "f.txt", "x");
+    writeFile(temp + "f.txt", "x");
     InDirectory in("C:\\");
     for (const char* root : {"/", "\\", "C:/", "c:\\"})
         EXPECT_TRUE(Path(root).isDirectory()) << root;
@@ -221,9 +189,9 @@ TEST(Path, RemoveDeletesATreeWithReadOnlyEntries)
     CreateDirectoryA(tree.c_str(), nullptr);
     CreateDirectoryA((tree + "/sub").c_str(), nullptr);
     CreateDirectoryA((tree + "/sub/deeper").c_str(), nullptr);
-    TempFolder::write(tree + "/top.txt", "1");
-    TempFolder::write(tree + "/sub/read-only.txt", "2");
-    TempFolder::write(tree + "/sub/deeper/read-only.txt", "3");
+    writeFile(tree + "/top.txt", "1");
+    writeFile(tree + "/sub/read-only.txt", "2");
+    writeFile(tree + "/sub/deeper/read-only.txt", "3");
     SetFileAttributesA((tree + "/sub/read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA((tree + "/sub/deeper/read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA((tree + "/sub/deeper").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
@@ -233,13 +201,34 @@ TEST(Path, RemoveDeletesATreeWithReadOnlyEntries)
     EXPECT_TRUE(exists(temp.path()));
 
     const Path file = temp + "single.txt";
-    TempFolder::write(file, "x");
+    writeFile(file, "x");
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
     file.remove();
     EXPECT_FALSE(exists(file));
 
     const Path missing = temp + "missing";
-    EXPECT_EQ(failure([&] { missing.remove(); }), expectedFailure(missing, "remove failure", ENOENT));
+    EXPECT_EQ(failureOf([&] { missing.remove(); }), expectedFailure(missing, "remove failure", ENOENT));
+}
+
+// Runs a Linux program through Wine on the Unix forms of Windows paths; its exit code
+// does not reach us. Does nothing on Windows.
+void runUnix(const char* program, const String& first, const String& second = String())
+{
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return;
+    String command = String("Z:\\bin\\") + program;
+    for (const String& path : {first, second}) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        if (!path.isEmpty())
+            command += String(" \"") + unixName(wide) + "\"";
+    }
+    char line[1024];
+    lstrcpynA(line, command.c_str(), sizeof line);
+    runProcess(line, false, nullptr, true);
 }
 
 TEST(Path, RemoveNeverEntersALinkedDirectory)
@@ -250,55 +239,37 @@ TEST(Path, RemoveNeverEntersALinkedDirectory)
     const Path link = tree + "\\link";
     CreateDirectoryA(tree.c_str(), nullptr);
     CreateDirectoryA(outside.c_str(), nullptr);
-    TempFolder::write(tree + "\\mine.txt", "x");
-    TempFolder::write(outside + "\\keep.txt", "keep");
+    writeFile(tree + "\\mine.txt", "x");
+    writeFile(outside + "\\keep.txt", "keep");
 
     using CreateLink = BOOLEAN(WINAPI*)(const char*, const char*, DWORD);
     const auto createLink = reinterpret_cast<CreateLink>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
     if (createLink)
         createLink(link.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-    bool unixLink = false;
-    using UnixName = char*(CDECL*)(const WCHAR*);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!exists(link) && unixName) {
-        // Wine's CreateSymbolicLinkA creates nothing and it cannot make junctions; it
-        // shows a Unix symbolic link as a directory reparse point, so make one of those.
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, outside.c_str(), -1, wide, MAX_PATH);
-        const String target = unixName(wide);
-        MultiByteToWideChar(CP_ACP, 0, tree.c_str(), -1, wide, MAX_PATH);
-        const String command = String("Z:\\bin\\ln -s \"") + target + "\" \"" + unixName(wide) + "/link\"";
-        char line[1024];
-        lstrcpynA(line, command.c_str(), sizeof line);
-        runProcess(line, false, nullptr, true);
-        // Wine's wait on a Unix process may return before the process is done.
-        for (int i = 0; i < 100 && !exists(link); ++i)
-            Sleep(50);
-        unixLink = true;
-    }
+    // Wine's CreateSymbolicLinkA makes nothing, nor can Wine make junctions; it shows a
+    // Unix symbolic link as a directory reparse point, so make one of those.
+    const bool unixLink = !exists(link);
+    if (unixLink)
+        runUnix("ln -s", outside, link);
+    for (int i = 0; i < 100 && !exists(link); ++i)
+        Sleep(50); // Wine's wait for a Unix process may end before the process does
     const DWORD attributes = GetFileAttributesA(link.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         GTEST_SKIP() << "this system can make no link to a directory";
 
-    const std::string thrown = failure([&] { tree.remove(); });
-    EXPECT_EQ(contents(outside + "\\keep.txt"), "keep") << "the link's target was entered";
+    const std::string thrown = failureOf([&] { tree.remove(); });
+    EXPECT_EQ(readFile(outside + "\\keep.txt"), "keep") << "the link's target was entered";
     if (!unixLink) {
         EXPECT_EQ(thrown, "(nothing thrown)");
         EXPECT_FALSE(exists(tree));
-    } else {
-        // Wine cannot remove a Unix link to a non-empty directory: it checks the target.
-        EXPECT_EQ(thrown.find(std::string(link.c_str()) + ": remove directory failure"), 19u) << thrown;
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-        const String command = String("Z:\\bin\\rm \"") + unixName(wide) + "\"";
-        char line[1024];
-        lstrcpynA(line, command.c_str(), sizeof line);
-        runProcess(line, false, nullptr, true);
-        for (int i = 0; i < 100 && exists(link); ++i)
-            Sleep(50);
+        return;
     }
+    // Wine cannot remove a Unix link to a non-empty directory: it looks at the target.
+    EXPECT_EQ(thrown.find(std::string(link.c_str()) + ": remove directory failure"), 19u) << thrown;
+    runUnix("rm", link);
+    for (int i = 0; i < 100 && exists(link); ++i)
+        Sleep(50);
 }
 
 TEST(Path, RenameReplacesFilesAndMovesIntoDirectories)
@@ -306,27 +277,27 @@ TEST(Path, RenameReplacesFilesAndMovesIntoDirectories)
     TempFolder temp("rename");
     const Path source = temp + "source.txt";
     const Path target = temp + "target.txt";
-    TempFolder::write(source, "new");
-    TempFolder::write(target, "old");
+    writeFile(source, "new");
+    writeFile(target, "old");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
     source.renameTo(target);
     EXPECT_FALSE(exists(source));
-    EXPECT_EQ(contents(target), "new");
+    EXPECT_EQ(readFile(target), "new");
 
     const Path into = temp + "into\\";
     CreateDirectoryA(into.c_str(), nullptr);
     target.renameTo(into);
-    EXPECT_EQ(contents(into + "target.txt"), "new");
+    EXPECT_EQ(readFile(into + "target.txt"), "new");
     EXPECT_FALSE(exists(target));
 
     const Path folder = temp + "folder";
     CreateDirectoryA(folder.c_str(), nullptr);
-    TempFolder::write(folder + "\\inside.txt", "x");
+    writeFile(folder + "\\inside.txt", "x");
     folder.renameTo(temp + "renamed");
-    EXPECT_EQ(contents(temp + "renamed\\inside.txt"), "x");
+    EXPECT_EQ(readFile(temp + "renamed\\inside.txt"), "x");
 
     const Path missing = temp + "missing.txt";
-    EXPECT_EQ(failure([&] { missing.renameTo(temp + "other.txt"); }),
+    EXPECT_EQ(failureOf([&] { missing.renameTo(temp + "other.txt"); }),
               expectedFailure(missing, (String("cannot rename to ") + temp.path() + "other.txt").c_str(), ENOENT));
 }
 
@@ -334,16 +305,16 @@ TEST(Path, CopyKeepsTimeAndReadOnlyState)
 {
     TempFolder temp("copy");
     const Path source = temp + "source.bin";
-    TempFolder::write(source, "a\r\nb\x1a" "c");
+    writeFile(source, "a\r\nb\x1a" "c");
     source.setModificationTime(1000000000);
     source.setPermission(0x100);
     ASSERT_TRUE(readOnly(source));
 
     const Path target = temp + "target.bin";
-    TempFolder::write(target, "old, and longer than the source");
+    writeFile(target, "old, and longer than the source");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
     source.copyTo(target);
-    EXPECT_EQ(contents(target), "a\r\nb\x1a" "c");
+    EXPECT_EQ(readFile(target), "a\r\nb\x1a" "c");
     EXPECT_EQ(modificationTime(target), 1000000000);
     EXPECT_TRUE(readOnly(target));
     EXPECT_TRUE(readOnly(source));
@@ -351,7 +322,7 @@ TEST(Path, CopyKeepsTimeAndReadOnlyState)
     const Path into = temp + "into/";
     CreateDirectoryA(into.c_str(), nullptr);
     source.copyTo(into);
-    EXPECT_EQ(contents(into + "source.bin"), "a\r\nb\x1a" "c");
+    EXPECT_EQ(readFile(into + "source.bin"), "a\r\nb\x1a" "c");
 
     source.setPermission(0x180);
     EXPECT_FALSE(readOnly(source));
@@ -365,16 +336,18 @@ TEST(Path, FailedCopiesLeaveNoIncompleteTarget)
     const Path target = temp + "target.bin";
 
     // A source that cannot be opened: the existing target is left as it was.
-    TempFolder::write(target, "keep");
+    writeFile(target, "keep");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
     const Path missing = temp + "missing.bin";
-    EXPECT_EQ(failure([&] { missing.copyTo(target); }),
+    EXPECT_EQ(failureOf([&] { missing.copyTo(target); }),
               expectedFailure(missing, (String("cannot copy from ") + missing).c_str(), ENOENT));
-    EXPECT_EQ(contents(target), "keep");
+    EXPECT_EQ(readFile(target), "keep");
+    EXPECT_TRUE(readOnly(target));
 
     const Path source = temp + "source.bin";
-    TempFolder::write(source, "data");
+    writeFile(source, "data");
     const Path nowhere = temp + "no folder\\target.bin";
-    EXPECT_EQ(failure([&] { source.copyTo(nowhere); }),
+    EXPECT_EQ(failureOf([&] { source.copyTo(nowhere); }),
               expectedFailure(source, (String("cannot copy to ") + nowhere).c_str(), ENOENT));
 
     // A source whose reads fail after the target was created: Linux's /proc/self/mem
@@ -382,7 +355,7 @@ TEST(Path, FailedCopiesLeaveNoIncompleteTarget)
     const Path unreadable = "Z:\\proc\\self\\mem";
     if (!unreadable.isFile())
         GTEST_SKIP() << "no file that opens but cannot be read";
-    const std::string thrown = failure([&] { unreadable.copyTo(target); });
+    const std::string thrown = failureOf([&] { unreadable.copyTo(target); });
     EXPECT_EQ(thrown.find(std::string("File system error: Z:\\proc\\self\\mem: cannot copy to ") + target.c_str()), 0u)
         << thrown;
     EXPECT_FALSE(exists(target)) << "the incomplete target was left behind";
@@ -392,19 +365,19 @@ TEST(Path, PermissionTimeAndListingFailuresNameThePath)
 {
     TempFolder temp("failures");
     const Path missing = temp + "missing";
-    EXPECT_EQ(failure([&] { missing.setPermission(0x180); }),
+    EXPECT_EQ(failureOf([&] { missing.setPermission(0x180); }),
               expectedFailure(missing, "set file permission failure", ENOENT));
-    EXPECT_EQ(failure([&] { missing.setModificationTime(0); }),
+    EXPECT_EQ(failureOf([&] { missing.setModificationTime(0); }),
               expectedFailure(missing, "set modification time failure", ENOENT));
     errno = 0;
-    EXPECT_EQ(failure([&] { DirectoryIterator listing(missing); }),
+    EXPECT_EQ(failureOf([&] { DirectoryIterator listing(missing); }),
               std::string("File system error: ") + missing.c_str() + ": directory open failure: " + std::strerror(ENOENT));
 }
 
 TEST(Path, DirectoryListingSkipsDotEntries)
 {
     TempFolder temp("listing");
-    TempFolder::write(temp + "one", "1");
+    writeFile(temp + "one", "1");
     CreateDirectoryA((temp + "two").c_str(), nullptr);
     for (const String& directory : {temp.path(), temp.path().substring(0, temp.path().length() - 1)}) {
         DirectoryIterator listing(directory);
@@ -417,16 +390,6 @@ TEST(Path, DirectoryListingSkipsDotEntries)
     }
 }
 
-TEST(Path, CurrentTemporaryAndHomeDirectories)
-{
-    const Path current = Path::currentDirectory();
-    EXPECT_TRUE(current.isDirectory());
-    EXPECT_EQ(current.charAt(current.length() - 1), '\\');
-    const Path temp = Path::tempDirectory();
-    EXPECT_TRUE(temp.isDirectory());
-    EXPECT_EQ(temp.charAt(temp.length() - 1), '\\');
-}
-
 TEST(Path, FindInSearchPath)
 {
     TempFolder temp("search");
@@ -434,10 +397,10 @@ TEST(Path, FindInSearchPath)
     CreateDirectoryA((temp + "other").c_str(), nullptr);
     CreateDirectoryA((temp + "home").c_str(), nullptr);
     CreateDirectoryA((temp + "home\\bin").c_str(), nullptr);
-    TempFolder::write(temp + "bin\\cl.exe", "");
-    TempFolder::write(temp + "other\\cl", "");
-    TempFolder::write(temp + "home\\bin\\tool.exe", "");
-    TempFolder::write(temp + "here.exe", "");
+    writeFile(temp + "bin\\cl.exe", "");
+    writeFile(temp + "other\\cl", "");
+    writeFile(temp + "home\\bin\\tool.exe", "");
+    writeFile(temp + "here.exe", "");
 
     // The empty first entry is the current directory; every call continues the search.
     const String oldPath = std::getenv("PATH");

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "exit") == 0)
         return std::atoi(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "startup") == 0) {
-        std::FILE* out = std::fopen(argv[2], "w");
+        std::FILE* out = std::fopen(argv[2], "wb");
         if (!out)
             return 1;
         const char* tz = std::getenv("TZ");
