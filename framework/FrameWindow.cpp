@@ -57,6 +57,13 @@ LRESULT FrameWindow::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         EndPaint(hwnd_, &paint);
         return 0;
     }
+    case WM_PRINTCLIENT: {
+        // Painting into a given dc, as for a picture of the window.
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        onPaint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
     case WM_ERASEBKGND:
         return onEraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     case WM_SETMESSAGESTRING:

@@ -7,7 +7,7 @@
 // (0 for none), else lParam the text.
 constexpr UINT WM_SETMESSAGESTRING = 0x0362;
 // The string resource id of the frame's idle status text.
-constexpr UINT IDS_IDLE_MESSAGE = 57345;
+constexpr UINT idleMessageId = 57345;
 
 class FrameWindow {
 public:

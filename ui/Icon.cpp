@@ -1,6 +1,8 @@
 // Icon: the best image of an icon group, LoadImage and DrawIconEx.
 #include "ui/Icon.h"
 
+#include "host/SystemMetrics.h"
+
 #include <cstdlib>
 
 Icon::~Icon()
@@ -31,8 +33,16 @@ int Icon::bestImage(const BYTE* group, int wantedWidth, int wantedHeight, int* w
 
 void Icon::load(int id, Size size)
 {
-    const int wantedWidth = GetSystemMetrics(size == small ? SM_CXSMICON : SM_CXICON);
-    const int wantedHeight = GetSystemMetrics(size == small ? SM_CYSMICON : SM_CYICON);
+    int wantedWidth;
+    int wantedHeight;
+    if (size == text) {
+        LOGFONTA font = {};
+        systemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0);
+        wantedWidth = wantedHeight = std::abs(font.lfHeight);
+    } else {
+        wantedWidth = GetSystemMetrics(size == small ? SM_CXSMICON : SM_CXICON);
+        wantedHeight = GetSystemMetrics(size == small ? SM_CYSMICON : SM_CYICON);
+    }
     HMODULE module = GetModuleHandleA(nullptr);
     int width = wantedWidth;
     int height = wantedHeight;

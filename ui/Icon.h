@@ -15,15 +15,17 @@ public:
         const char* title() const override { return "Icon error"; }
     };
 
-    // small and large: the system's icon sizes.
-    enum Size { small, large };
+    // text: the height of the icon-title font (both ways); small and large: the system's
+    // icon sizes.
+    enum Size { text, small, large };
 
     Icon() = default;
     ~Icon();
     Icon(const Icon&) = delete;
     Icon& operator=(const Icon&) = delete;
 
-    // Loads icon group id at the image nearest to size. Throws Exception when it cannot.
+    // Loads icon group id at the image nearest to size. Throws Exception when it cannot (and
+    // Win::Exception when the icon-title font cannot be read).
     void load(int id, Size size);
     // Draws the icon at its own size with its top left corner at point.
     void draw(HDC dc, POINT point) const;

@@ -36,7 +36,7 @@ TEST(FrameWindow, PaintsItsClientAreaAndKeepsAStatusText)
 
     SendMessageA(frame.hwnd(), WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>("over the link"));
     EXPECT_STREQ(frame.statusText(), "over the link");
-    SendMessageA(frame.hwnd(), WM_SETMESSAGESTRING, IDS_IDLE_MESSAGE, 0);
+    SendMessageA(frame.hwnd(), WM_SETMESSAGESTRING, idleMessageId, 0);
     EXPECT_STREQ(frame.statusText(), "Ready");
 
     Application::current().doWaitCursor(1);
