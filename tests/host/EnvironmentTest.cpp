@@ -16,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -288,6 +289,70 @@ TEST(Environment, ChangesAreAnnouncedOnceWhateverTheirNumber)
     EXPECT_TRUE(announceEnvironmentChange());
     EXPECT_FALSE(announceEnvironmentChange());
     EXPECT_EQ(Listener::changes, 1);
+}
+
+// Runs in a copy started while the machine key denies writing (see the next test).
+TEST(EnvironmentWithoutMachineRights, MachineVariablesGoPerUser)
+{
+    if (!std::getenv("TRELLIQ_NO_MACHINE_RIGHTS"))
+        GTEST_SKIP() << "runs in the copy without rights only";
+    EXPECT_FALSE(machineEnvironmentWritable());
+    EXPECT_FALSE(stored(HKEY_LOCAL_MACHINE, machineKey, "_Win.tmp.$$$").found);
+    EXPECT_FALSE(stored(HKEY_CURRENT_USER, userKey, "_Win.tmp.$$$").found);
+    EXPECT_TRUE(setEnvironment("TRQFILE", String("c:\\work\\test.trq"), false));
+    bool ok = true;
+    editDirectoryList(ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
+    EXPECT_TRUE(ok);
+}
+
+TEST(Environment, WithoutRightsToTheMachineKeyTrqfileAndPathGoPerUser)
+{
+    Keep userPath(HKEY_CURRENT_USER, userKey, "PATH");
+    Keep userTrqfile(HKEY_CURRENT_USER, userKey, "TRQFILE");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, userKey, "PATH");
+    const Stored machinePath = stored(HKEY_LOCAL_MACHINE, machineKey, "PATH");
+
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, machineKey, 0, READ_CONTROL | WRITE_DAC, &key), ERROR_SUCCESS);
+    std::vector<char> original(4096);
+    DWORD size = original.size();
+    ASSERT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, original.data(), &size), ERROR_SUCCESS);
+    SECURITY_DESCRIPTOR readOnly;
+    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION);
+    char aclBuffer[256];
+    PACL acl = reinterpret_cast<PACL>(aclBuffer);
+    InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC, everyone);
+    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE);
+    ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &readOnly), ERROR_SUCCESS);
+
+    SetEnvironmentVariableA("TRELLIQ_NO_MACHINE_RIGHTS", "1");
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string commandLine = std::string("\"") + self + "\" --gtest_filter=EnvironmentWithoutMachineRights.*";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    DWORD exitCode = 1;
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    SetEnvironmentVariableA("TRELLIQ_NO_MACHINE_RIGHTS", nullptr);
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original.data()), ERROR_SUCCESS);
+    RegCloseKey(key);
+    FreeSid(everyone);
+
+    EXPECT_EQ(exitCode, 0u) << "the copy without rights failed";
+    EXPECT_EQ(stored(HKEY_CURRENT_USER, userKey, "TRQFILE").text, "c:\\work\\test.trq");
+    EXPECT_EQ(stored(HKEY_CURRENT_USER, userKey, "PATH").text, "C:\\Tools\\Trelliq\\bin;");
+    EXPECT_FALSE(stored(HKEY_LOCAL_MACHINE, machineKey, "TRQFILE").found);
+    EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, machineKey, "PATH").text, machinePath.text);
 }
 
 // --- Windows 95: the batch file and c:/autoexec.bat ---
