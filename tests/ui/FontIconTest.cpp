@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -48,6 +49,14 @@ TEST(Icon, LoadsTheBestImageAndDrawsIt)
     Icon small;
     small.load(IDI_PRODUCT, Icon::small);
     EXPECT_EQ(small.width(), 16);
+    // The icon-title font is about 11 pixels high: 16 is the nearer image.
+    LOGFONTA titleFont = {};
+    SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof titleFont, &titleFont, 0);
+    ASSERT_LT(std::abs(titleFont.lfHeight), 24);
+    Icon text;
+    text.load(IDI_PRODUCT, Icon::text);
+    EXPECT_EQ(text.width(), 16);
+    EXPECT_EQ(text.height(), 16);
 
     Icon logo;
     logo.load(IDI_LOGO, Icon::large);
