@@ -262,6 +262,24 @@ TEST(Environment, ChangesAreAnnouncedOnceWhateverTheirNumber)
     EXPECT_TRUE(announceEnvironmentChange());
     EXPECT_FALSE(announceEnvironmentChange());
     EXPECT_EQ(Listener::changes, 1);
+
+    // At program end: once after two changes; not at all after the start-up probe alone.
+    SetEnvironmentVariableA("TRELLIQ_CHANGE_AT_EXIT", "1");
+    EXPECT_EQ(runAgain("EnvironmentAtExit.*"), 0u);
+    SetEnvironmentVariableA("TRELLIQ_CHANGE_AT_EXIT", nullptr);
+    EXPECT_EQ(Listener::changes, 2);
+    EXPECT_EQ(runAgain("EnvironmentAtExit.*"), 0u);
+    EXPECT_EQ(Listener::changes, 2) << "the probe is no change";
+}
+
+// Runs in a copy (see above), which announces its changes as it ends.
+TEST(EnvironmentAtExit, TwoChanges)
+{
+    if (!std::getenv("TRELLIQ_CHANGE_AT_EXIT"))
+        GTEST_SKIP() << "runs in the copy only";
+    EXPECT_FALSE(environmentChanged()) << "the start-up probe is no change";
+    EXPECT_TRUE(setEnvironment("TRELLIQ_TEST", String("one"), true));
+    EXPECT_TRUE(removeEnvironment("TRELLIQ_TEST", true));
 }
 
 // Runs in a copy started while the machine key denies writing (see the next test).
