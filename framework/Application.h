@@ -1,0 +1,60 @@
+// Application: the one application object, with its start-up, run, idle and message-box hooks.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// A program derives its application from this class and calls main() from WinMain. Without a
+// derived object, Application::current() answers a plain default one, so that dialogs, the
+// pump and the wait cursor also work in programs (such as tests) that make none.
+class Application {
+public:
+    // Becomes the current application and routes messageBox() to doMessageBox().
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application& current();
+
+    // initInstance(), then run() when it succeeded, else exitInstance(). Returns the exit code.
+    int main();
+
+    virtual bool initInstance() { return true; }
+    // Default: takes messages with pumpMessage() until WM_QUIT, then exitInstance().
+    virtual int run();
+    virtual int exitInstance() { return 0; }
+    // The message-box hook every messageBox() call reaches. Default: the system's message box
+    // owned by the main window, with the main window's caption as its caption.
+    virtual int doMessageBox(const char* text, unsigned style);
+    // Idle work after the queue is empty; count is 0, 1, 2, ... Returns whether more remains.
+    virtual bool onIdle(long count);
+
+    HWND mainWindow() const { return mainWindow_; }
+    void setMainWindow(HWND window) { mainWindow_ = window; }
+
+    // Fetches one message (waiting for it) and dispatches it, giving registered modeless
+    // dialogs their keyboard handling first. Returns false for WM_QUIT, which is not
+    // dispatched. Rethrows a failure that a window procedure of ours kept (WindowFailure.h).
+    bool pumpMessage();
+
+    // Modeless dialogs registered here get IsDialogMessage (Tab, Enter, Escape) in the pump.
+    void addModeless(HWND dialog);
+    void removeModeless(HWND dialog);
+    bool preTranslateMessage(MSG& message);
+
+    // The wait-cursor counter: +1 shows the hourglass, -1 takes one back; at 0 the arrow
+    // returns. Windows of ours keep the hourglass on WM_SETCURSOR while the count is > 0.
+    void doWaitCursor(int delta);
+    int waitCursorCount() const { return waitCursorCount_; }
+
+private:
+    struct DefaultTag {};
+    explicit Application(DefaultTag);
+
+    HWND mainWindow_ = nullptr;
+    int waitCursorCount_ = 0;
+    std::vector<HWND> modeless_;
+    bool registered_;
+};

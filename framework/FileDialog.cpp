@@ -1,0 +1,53 @@
+// FileDialog: GetOpenFileNameA / GetSaveFileNameA with an explorer-style hook.
+#include "framework/FileDialog.h"
+
+#include "framework/WindowFailure.h"
+
+#include <commdlg.h>
+
+FileDialog::FileDialog(bool open, const char* defaultExtension, const char* fileName, DWORD flags,
+                       const char* filter, HWND owner)
+    : open_(open), defaultExtension_(defaultExtension), filter_(String(filter).replace('|', '\0')), flags_(flags),
+      owner_(owner)
+{
+    lstrcpynA(file_, fileName ? fileName : "", sizeof file_);
+}
+
+int FileDialog::doModal()
+{
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner_;
+    ofn.lpstrFilter = filter_.isEmpty() ? nullptr : filter_.c_str();
+    ofn.lpstrFile = file_;
+    ofn.nMaxFile = sizeof file_;
+    ofn.lpstrTitle = title_.isEmpty() ? nullptr : title_.c_str();
+    ofn.lpstrDefExt = defaultExtension_.isEmpty() ? nullptr : defaultExtension_.c_str();
+    ofn.Flags = flags_ | OFN_EXPLORER | OFN_ENABLEHOOK;
+    ofn.lpfnHook = hookProc;
+    ofn.lCustData = reinterpret_cast<LPARAM>(this);
+    const BOOL chosen = open_ ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    rethrowWindowFailure();
+    return chosen ? IDOK : IDCANCEL;
+}
+
+void FileDialog::onInitDone(HWND) {}
+
+UINT_PTR CALLBACK FileDialog::hookProc(HWND hook, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* ofn = reinterpret_cast<OPENFILENAMEA*>(lParam);
+        SetWindowLongPtrA(hook, DWLP_USER, ofn->lCustData);
+        return 0;
+    }
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_INITDONE) {
+        auto* dialog = reinterpret_cast<FileDialog*>(GetWindowLongPtrA(hook, DWLP_USER));
+        try {
+            if (dialog)
+                dialog->onInitDone(GetParent(hook));
+        } catch (...) {
+            keepWindowFailure();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,92 @@
+// BoundsChecker: the NMCL options and the cl.exe repair.
+#include "host/BoundsChecker.h"
+
+#include "foundation/File.h"
+#include "foundation/MessageBox.h"
+#include "foundation/Path.h"
+#include "foundation/SearchPath.h"
+#include "host/Environment.h"
+#include "host/RegistryStep.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+
+#include <cstring>
+
+namespace {
+
+String wrapperFolder()
+{
+    // 256 bytes: a longer short form keeps the destination as written.
+    char buffer[256];
+    const DWORD length = GetShortPathNameA(RegistryStep::destination.c_str(), buffer, sizeof buffer);
+    const String folder = length > 0 && length < sizeof buffer ? String(buffer) : RegistryStep::destination;
+    return folder + "numega\\";
+}
+
+// Whether the first 65536 bytes of file hold "mscl.exe"; a file that cannot be read
+// holds nothing.
+bool namesOriginalCompiler(const Path& file)
+{
+    static char bytes[65536];
+    int count = 0;
+    try {
+        File compiler(file, _O_RDONLY);
+        for (int got; count < static_cast<int>(sizeof bytes)
+                      && (got = compiler.read(bytes + count, sizeof bytes - count)) > 0;)
+            count += got;
+    } catch (const File::Exception&) {
+        count = 0;
+    }
+    const char marker[] = "mscl.exe";
+    const int markerLength = sizeof marker - 1;
+    for (int at = 0; at + markerLength <= count; ++at)
+        if (std::memcmp(bytes + at, marker, markerLength) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void updateNmcl()
+{
+    RegistryStep::setText("NMCL");
+    const String folder = wrapperFolder();
+    const String options = "/NMclpath:" + folder + "cl.exe " + "/NMlinkpath:" + folder + "link.exe";
+
+    String text;
+    if (getEnvironment("NMCL", text, true)) {
+        const int at = text.indexOf(options);
+        if (at >= 0)
+            text = text.substring(0, at) + text.substring(at + options.length());
+    }
+    // The blank left where the options were cut out would otherwise add up, one more
+    // with every install over an earlier one.
+    if (RegistryStep::installMode)
+        text = text.trim() + " " + options;
+    text = text.trim();
+    if (!text.isEmpty())
+        setEnvironment("NMCL", text, true);
+    else
+        removeEnvironment("NMCL", true);
+}
+
+bool checkOverwrittenCompiler()
+{
+    SearchPath searchPath;
+    Path folder;
+    while (Path("cl.exe").findInSearchPath(searchPath, &folder)) {
+        if (!(folder + "mscl.exe").isFile() || !namesOriginalCompiler(folder + "cl.exe"))
+            continue;
+        const int answer = messageBox(
+            "Setup detected the Visual C++ file cl.exe was perviously overwritten by another product "
+            "with a known problem that interferes with Trelliq. Press OK to restore the orginal file "
+            "and continue.",
+            MB_OKCANCEL | MB_ICONEXCLAMATION);
+        if (answer != IDOK)
+            return false;
+        (folder + "mscl.exe").renameTo(folder + "cl.exe");
+    }
+    return true;
+}

@@ -1,0 +1,210 @@
+// Environment: the registry side (Windows NT), the start-up probe, the exit announcement
+// and the directory-list edit.
+#include "host/Environment.h"
+
+#include "foundation/OperatingSystem.h"
+#include "host/BatchFile.h"
+#include "host/RegistryKey.h"
+#include "host/RegistryStep.h"
+#include "host/Shell.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char* const userKey = "Environment";
+const char* const machineKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+bool machineWritable = true;
+bool changed = false;
+
+String& batchFile()
+{
+    static String path;
+    return path;
+}
+
+bool isListVariable(const char* name)
+{
+    return std::strcmp(name, "PATH") == 0 || std::strcmp(name, "LIB") == 0 || std::strcmp(name, "INCLUDE") == 0;
+}
+
+RegistryKey environmentKey(bool perUser)
+{
+    if (perUser || !machineWritable)
+        return RegistryKey(HKEY_CURRENT_USER, userKey);
+    return RegistryKey(HKEY_LOCAL_MACHINE, machineKey);
+}
+
+bool noteChange(bool done)
+{
+    if (done)
+        changed = true;
+    return done;
+}
+
+// The value does not exist (as opposed to a value that exists but cannot be read).
+bool isMissing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_ENVVAR_NOT_FOUND;
+}
+
+// Decides once, before the program's own code runs, whether the machine environment can
+// be written, by writing and removing a scratch variable. The probe is no change of the
+// user's environment, so it leaves the changed flag as it was.
+struct EnvironmentSession {
+    EnvironmentSession()
+    {
+        if (!isWindowsNT())
+            return;
+        machineWritable = true;
+        const bool wasChanged = changed;
+        if (setEnvironment("_Win.tmp.$$$", String("value"), false))
+            removeEnvironment("_Win.tmp.$$$", false);
+        else if (GetLastError() == ERROR_ACCESS_DENIED)
+            machineWritable = false;
+        changed = wasChanged;
+    }
+    // OLE goes first, then the single announcement of every environment change of the run.
+    ~EnvironmentSession()
+    {
+        releaseOle();
+        announceEnvironmentChange();
+    }
+};
+
+// After the start-up settings (priority 101), before the application's objects.
+EnvironmentSession session __attribute__((init_priority(102)));
+
+} // namespace
+
+void setBatchFilePath(const String& path)
+{
+    batchFile() = path;
+}
+
+const String& batchFilePath()
+{
+    return batchFile();
+}
+
+bool getEnvironment(const char* name, RegistryValue& value, bool perUser)
+{
+    if (isWindowsNT())
+        return environmentKey(perUser).queryValue(name, value);
+    if (isListVariable(name)) {
+        value.type = REG_SZ;
+        value.text = String();
+        return true;
+    }
+    const char* text = std::getenv(name);
+    if (!text) {
+        SetLastError(ERROR_ENVVAR_NOT_FOUND);
+        return false;
+    }
+    value.type = REG_SZ;
+    value.text = text;
+    return true;
+}
+
+bool getEnvironment(const char* name, String& text, bool perUser)
+{
+    RegistryValue value;
+    if (!getEnvironment(name, value, perUser))
+        return false;
+    text = value.text;
+    return true;
+}
+
+bool setEnvironment(const char* name, const RegistryValue& value, bool perUser)
+{
+    if (isWindowsNT())
+        return noteChange(environmentKey(perUser).setValue(name, value));
+    return setBatchVariable(name, value.text);
+}
+
+bool setEnvironment(const char* name, const String& text, bool perUser)
+{
+    return setEnvironment(name, RegistryValue(text, REG_SZ), perUser);
+}
+
+bool removeEnvironment(const char* name, bool perUser)
+{
+    if (isWindowsNT())
+        return noteChange(environmentKey(perUser).deleteValue(name));
+    return removeBatchVariable(name);
+}
+
+void editDirectoryList(bool& ok, const char* keyPath, const char* name, const String& directory)
+{
+    const bool install = RegistryStep::installMode;
+    if (install && !ok)
+        return;
+
+    const bool perUser = std::strcmp(name, "PATH") != 0;
+    RegistryValue value(String(), REG_SZ);
+    bool read;
+    if (!keyPath) {
+        RegistryStep::setText(name);
+        read = getEnvironment(name, value, perUser);
+    } else {
+        RegistryStep::setText(String(keyPath) + "\\" + name);
+        read = RegistryKey(HKEY_CURRENT_USER, keyPath).queryValue(name, value);
+        if (!read && isMissing(GetLastError()))
+            read = RegistryKey(HKEY_LOCAL_MACHINE, keyPath).queryValue(name, value);
+    }
+    // A list that exists but cannot be read (too long, denied, damaged) must not be
+    // replaced by the product's entry alone: keep it, and fail with the reason.
+    if (!read && !isMissing(GetLastError())) {
+        ok = false;
+        return;
+    }
+    if (!read)
+        value = RegistryValue(String(), REG_SZ);
+
+    const String entry = directory.replace('/', '\\') + ";";
+    const String lowerEntry = entry.toLowerCase();
+    String text = value.text;
+    for (int at = text.toLowerCase().indexOf(lowerEntry); at >= 0; at = text.toLowerCase().indexOf(lowerEntry))
+        text = text.substring(0, at) + text.substring(at + entry.length());
+
+    bool done = true;
+    if (install) {
+        value.text = entry + text;
+        done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).setValue(name, value)
+                       : setEnvironment(name, value, perUser);
+    } else if (!text.isEmpty()) {
+        value.text = text;
+        done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).setValue(name, value)
+                       : setEnvironment(name, value, perUser);
+    } else if (read) {
+        done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).deleteValue(name)
+                       : removeEnvironment(name, perUser);
+    }
+    if (!done)
+        ok = false;
+}
+
+bool machineEnvironmentWritable()
+{
+    return machineWritable;
+}
+
+bool environmentChanged()
+{
+    return changed;
+}
+
+bool announceEnvironmentChange()
+{
+    if (!changed)
+        return false;
+    changed = false;
+    DWORD_PTR result;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    return true;
+}

@@ -1,0 +1,52 @@
+// Environment: persistent environment variables, in the registry on Windows NT and in the
+// product's batch file (called from c:/autoexec.bat) on Windows 95.
+#pragma once
+
+#include "foundation/String.h"
+#include "host/RegistryValue.h"
+
+// Every operation returns false with the thread's last error set on failure and never
+// throws, except that on Windows 95 a batch file that cannot be opened, read or written
+// throws its File::Exception.
+
+// The batch file of the Windows 95 settings (destination + "bin/trqset.bat"); to be set
+// before any variable is written there.
+void setBatchFilePath(const String& path);
+const String& batchFilePath();
+
+// On Windows NT the per-user key is used when perUser is set or the machine key is not
+// writable, the machine key otherwise; the stored type and text come back unexpanded. On
+// Windows 95 the type is REG_SZ; "PATH", "LIB" and "INCLUDE" read as an empty text (the
+// batch line extends the earlier value by reference) and other names come from this
+// process's environment (ERROR_ENVVAR_NOT_FOUND when not set). On failure the value is
+// left unchanged.
+bool getEnvironment(const char* name, RegistryValue& value, bool perUser);
+// The text only; on failure the text is left unchanged.
+bool getEnvironment(const char* name, String& text, bool perUser);
+
+// Sets name with the value's type and text (REG_SZ for the text form).
+bool setEnvironment(const char* name, const RegistryValue& value, bool perUser);
+bool setEnvironment(const char* name, const String& text, bool perUser);
+// On Windows 95 a name without a line in the batch file gives ERROR_FILE_NOT_FOUND and
+// leaves the files as they were.
+bool removeEnvironment(const char* name, bool perUser);
+
+// Puts directory (its '/' written as '\\', followed by ';') at the front of a ';' list
+// while installing, or takes every copy of it out (letter case ignored) while uninstalling;
+// a list left empty is deleted when it had been read. Without keyPath the list is the
+// environment variable name (machine scope for "PATH", per user otherwise); with keyPath
+// it is the value name under HKEY_CURRENT_USER\keyPath, read from there or else from
+// HKEY_LOCAL_MACHINE. The type read is written back. While installing nothing happens when
+// ok is already false. A failed write or delete sets ok to false; so does a read that
+// fails for any reason but a missing value, and then nothing is written.
+void editDirectoryList(bool& ok, const char* keyPath, const char* name, const String& directory);
+
+// Windows NT: whether the start-up probe could write the machine environment key; the
+// variables of machine scope go to the per-user key when it could not.
+bool machineEnvironmentWritable();
+// Whether a registry change of a variable has not been announced yet.
+bool environmentChanged();
+// Broadcasts WM_WININICHANGE "Environment" once when a variable changed in the registry
+// since the last announcement (waiting at most 5000 ms for each hung window) and returns
+// whether it did. Made at program end; callable earlier.
+bool announceEnvironmentChange();

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Makes the payloads of the extraction tests in OUT (ids as in extractResources.rc.in):
+#   makeExtractPayloads.sh PACK_PAYLOAD RAW_PAYLOAD OUT
+# Product folders go through the builder; archives it cannot make (a wrong magic, a cut
+# entry, names that leave the install folder) are written as decoded bytes and enciphered.
+set -euo pipefail
+pack=${1:?usage: makeExtractPayloads.sh PACK_PAYLOAD RAW_PAYLOAD OUT}
+raw=${2:?usage: makeExtractPayloads.sh PACK_PAYLOAD RAW_PAYLOAD OUT}
+out=${3:?usage: makeExtractPayloads.sh PACK_PAYLOAD RAW_PAYLOAD OUT}
+
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out"
+
+mkdir none
+"$pack" none none.payload
+
+# The wrapper, an empty file and 10000 bytes (the numbers 1, 2, ... one a line, cut).
+mkdir -p full/bin full/help full/lib
+printf 'extracted wrapper\n' > full/bin/trqc.exe
+: > full/help/empty.txt
+seq 1 3000 | head -c 10000 > full/lib/big.bin
+touch -d @1500000000 full/bin/trqc.exe
+touch -d @1234567890 full/help/empty.txt
+touch -d @1600000000 full/lib/big.bin
+"$pack" full full.payload
+
+# An entry of 10000 bytes of which the data holds 5000.
+{ printf 'qxa-archive\n1\n0\n0\nqxa-archive\nlib/cut.bin\n10000\n1600000000\n'; head -c 5000 /dev/zero | tr '\0' 'c'; } \
+  | "$raw" cut.payload
+printf 'QXA-archive\n0\n0\n0\n' | "$raw" magic.payload
+printf 'qxa-archive\n2\n0' | "$raw" header.payload
+
+# One payload per name that leaves the install folder, in the order the test lists them.
+i=0
+while IFS= read -r name; do
+  printf 'qxa-archive\n1\n0\n0\nqxa-archive\n%s\n5\n1600000000\n12345' "$name" | "$raw" "escape$i.payload"
+  i=$((i + 1))
+done <<'NAMES'
+../escaped.txt
+bin/../../escaped.txt
+bin\..\..\escaped.txt
+bin/.. /escaped.txt
+bin/.../escaped.txt
+/escaped.txt
+\escaped.txt
+//localhost/c$/escaped.txt
+C:/escaped.txt
+C:escaped.txt
+bin/escaped.txt:stream
+NAMES

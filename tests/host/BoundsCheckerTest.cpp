@@ -1,0 +1,173 @@
+// BoundsChecker: the NMCL options per user, and the repair of an overwritten cl.exe.
+#include "host/BoundsChecker.h"
+
+#include "foundation/MessageBox.h"
+#include "foundation/Path.h"
+#include "host/RegistryStep.h"
+#include "tests/host/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace testSupport;
+
+std::string nmcl(bool& found)
+{
+    char buffer[1024];
+    DWORD size = sizeof buffer;
+    found = RegGetValueA(HKEY_CURRENT_USER, "Environment", "NMCL", RRF_RT_REG_SZ, nullptr, buffer, &size) ==
+            ERROR_SUCCESS;
+    return found ? buffer : "";
+}
+
+void setNmcl(const std::string& text)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Environment", "NMCL", REG_SZ, text.c_str(), text.size() + 1);
+}
+
+void runNmcl(bool install)
+{
+    RegistryStep::installMode = install;
+    updateNmcl();
+    RegistryStep::installMode = true;
+}
+
+TEST(BoundsChecker, NmclOptionsGoInOnceAndComeOutLeavingOtherOptions)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string destination = std::string(temp) + "Trelliq Bounds Destination\\";
+    CreateDirectoryA(destination.c_str(), nullptr);
+    RegistryStep::destination = destination.c_str();
+    char shortForm[MAX_PATH];
+    ASSERT_NE(GetShortPathNameA(destination.c_str(), shortForm, sizeof shortForm), 0u);
+    ASSERT_NE(std::string(shortForm), destination) << "the options name the short form";
+    const std::string folder = std::string(shortForm) + "numega\\";
+    const std::string options = "/NMclpath:" + folder + "cl.exe /NMlinkpath:" + folder + "link.exe";
+
+    bool found;
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Environment", "NMCL");
+    runNmcl(true);
+    EXPECT_EQ(nmcl(found), options);
+    EXPECT_EQ(RegistryStep::text().compareTo("NMCL"), 0);
+
+    setNmcl("/B " + options);
+    runNmcl(false);
+    EXPECT_EQ(nmcl(found), "/B");
+    runNmcl(true);
+    EXPECT_EQ(nmcl(found), "/B " + options);
+    runNmcl(true);
+    EXPECT_EQ(nmcl(found), "/B " + options) << "the options appear once";
+
+    setNmcl(options);
+    runNmcl(false);
+    nmcl(found);
+    EXPECT_FALSE(found) << "nothing left: the variable goes";
+    runNmcl(false);
+    nmcl(found);
+    EXPECT_FALSE(found);
+    RemoveDirectoryA(destination.c_str());
+}
+
+std::vector<std::string> shown;
+// OK for the first okAnswers questions, Cancel after them.
+int okAnswers = 0;
+
+int answerScripted(const char* text, unsigned style)
+{
+    shown.push_back(text + std::string(" style=") + std::to_string(style));
+    return static_cast<int>(shown.size()) <= okAnswers ? IDOK : IDCANCEL;
+}
+
+// Folders a to d on PATH (after the current folder, an empty one): a and c hold a marked
+// cl.exe, b one without the marker, d one whose marker lies beyond the first 65536 bytes;
+// all four hold mscl.exe.
+struct Compilers {
+    Compilers()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        root = std::string(temp) + "trq compilers\\";
+        if (Path(root.c_str()).isDirectory())
+            Path(root.c_str()).remove();
+        CreateDirectoryA(root.c_str(), nullptr);
+        std::string path;
+        for (const char* name : {"current", "a", "b", "c", "d"}) {
+            CreateDirectoryA((root + name).c_str(), nullptr);
+            if (std::string(name) != "current")
+                path += (path.empty() ? "" : ";") + root + name;
+        }
+        write(root + "a\\cl.exe", "MZ stub that runs mscl.exe with its arguments");
+        write(root + "b\\cl.exe", "MZ a genuine compiler");
+        write(root + "c\\cl.exe", "MZ" + std::string(65526, ' ') + "mscl.exe");
+        write(root + "d\\cl.exe", "MZ" + std::string(65535, ' ') + "mscl.exe");
+        for (const char* name : {"a", "b", "c", "d"})
+            write(root + name + "\\mscl.exe", std::string("original compiler of ") + name);
+        GetCurrentDirectoryA(sizeof previousDirectory, previousDirectory);
+        SetCurrentDirectoryA((root + "current").c_str());
+        previousPath = std::getenv("PATH");
+        _putenv(("PATH=" + path).c_str());
+        previousHandler = setMessageBoxHandler(answerScripted);
+        shown.clear();
+    }
+    ~Compilers()
+    {
+        setMessageBoxHandler(previousHandler);
+        _putenv(("PATH=" + previousPath).c_str());
+        SetCurrentDirectoryA(previousDirectory);
+        Path(root.c_str()).remove();
+    }
+    std::string root;
+    std::string previousPath;
+    char previousDirectory[MAX_PATH];
+    MessageBoxHandler previousHandler;
+};
+
+const std::string repairMessage =
+    "Setup detected the Visual C++ file cl.exe was perviously overwritten by another product with a known problem "
+    "that interferes with Trelliq. Press OK to restore the orginal file and continue. style=49";
+
+TEST(BoundsChecker, MarkedCompilersAreRepairedOnOk)
+{
+    Compilers compilers;
+    okAnswers = 10;
+    EXPECT_TRUE(checkOverwrittenCompiler());
+    ASSERT_EQ(shown.size(), 2u) << "a message for a and for c";
+    EXPECT_EQ(shown[0], repairMessage);
+    EXPECT_EQ(contents(compilers.root + "a\\cl.exe"), "original compiler of a");
+    EXPECT_EQ(contents(compilers.root + "c\\cl.exe"), "original compiler of c");
+    EXPECT_FALSE(Path((compilers.root + "a\\mscl.exe").c_str()).isFile());
+    EXPECT_EQ(contents(compilers.root + "b\\cl.exe"), "MZ a genuine compiler");
+    EXPECT_TRUE(Path((compilers.root + "d\\mscl.exe").c_str()).isFile()) << "its marker lies too far in";
+}
+
+TEST(BoundsChecker, CancelStopsTheSearchAndChangesNothing)
+{
+    Compilers compilers;
+    okAnswers = 0;
+    EXPECT_FALSE(checkOverwrittenCompiler());
+    EXPECT_EQ(shown.size(), 1u) << "no question for c after Cancel";
+    EXPECT_EQ(contents(compilers.root + "a\\cl.exe"), "MZ stub that runs mscl.exe with its arguments");
+    EXPECT_TRUE(Path((compilers.root + "c\\mscl.exe").c_str()).isFile());
+}
+
+TEST(BoundsChecker, TheCurrentFolderIsSearchedFirst)
+{
+    Compilers compilers;
+    write(compilers.root + "current\\cl.exe", "mscl.exe");
+    write(compilers.root + "current\\mscl.exe", "original compiler here");
+    okAnswers = 1;
+    EXPECT_FALSE(checkOverwrittenCompiler());
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(contents(compilers.root + "current\\cl.exe"), "original compiler here");
+    EXPECT_EQ(contents(compilers.root + "a\\cl.exe"), "MZ stub that runs mscl.exe with its arguments");
+}
+
+} // namespace

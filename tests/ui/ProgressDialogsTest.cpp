@@ -1,0 +1,99 @@
+// CopyFilesDialog, UpdateRegistryDialog, UninstallResultDialog and the two plain pages.
+#include "resources/resource.h"
+#include "tests/robot/Robot.h"
+#include "ui/CopyFilesDialog.h"
+#include "ui/UninstallResultDialog.h"
+#include "ui/UpdateRegistryDialog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CopyFilesDialog, NextFileFillsTheBarAndShowsTheLastText)
+{
+    CopyFilesDialog dialog;
+    dialog.create();
+    ASSERT_NE(dialog.progressBar(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog.hwnd()));
+    const int files = 7;
+    SendMessageA(dialog.progressBar(), PBM_SETRANGE, 0, MAKELPARAM(0, files));
+    for (int i = 1; i <= files; ++i)
+        dialog.nextFile(String("bin/file") + String::valueOf(i) + ".exe");
+    EXPECT_EQ(SendMessageA(dialog.progressBar(), PBM_GETPOS, 0, 0), files);
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_CURRENT_FILE), "bin/file7.exe");
+    EXPECT_EQ(GetActiveWindow(), dialog.hwnd());
+}
+
+TEST(CopyFilesDialog, UpdatesAfterEscapeDoNothingAndDoNotFail)
+{
+    CopyFilesDialog dialog;
+    dialog.create();
+    robot::press(dialog.hwnd(), VK_ESCAPE);
+    EXPECT_TRUE(dialog.pollCancel());
+    EXPECT_EQ(dialog.hwnd(), nullptr);
+    dialog.nextFile("include/trq.h");
+    EXPECT_EQ(dialog.progressBar(), nullptr);
+    EXPECT_EQ(dialog.text().compareTo("include/trq.h"), 0);
+}
+
+TEST(UpdateRegistryDialog, SetTextWorksWithAndWithoutAWindow)
+{
+    UpdateRegistryDialog dialog;
+    dialog.setText("TRQFILE");
+    EXPECT_EQ(dialog.hwnd(), nullptr);
+    EXPECT_EQ(dialog.text().compareTo("TRQFILE"), 0);
+    dialog.create();
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_REGISTRY_TEXT), "TRQFILE") << "a text set before is shown";
+    dialog.setText("PATH & LIB");
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_REGISTRY_TEXT), "PATH & LIB");
+    EXPECT_FALSE(dialog.pollCancel());
+}
+
+TEST(UninstallResultDialog, ShowsTheRowsItIsGivenAndEndsWithOk)
+{
+    UninstallResultDialog dialog;
+    dialog.create();
+    const int hidden[] = {IDC_CHECK_PROGRAM_MENU, IDC_CHECK_REGISTRY, IDC_CHECK_FILES, IDC_RESULT_SUCCESS,
+                          IDC_RESULT_FAILURE};
+    for (int id : hidden)
+        EXPECT_FALSE(robot::visible(dialog.hwnd(), id)) << id;
+    // The uninstall whose registry step failed.
+    EnableWindow(dialog.item(IDOK), FALSE);
+    dialog.showItem(IDC_CHECK_PROGRAM_MENU);
+    dialog.showItem(IDC_CHECK_FILES);
+    dialog.showItem(IDC_RESULT_FAILURE);
+    EXPECT_TRUE(robot::visible(dialog.hwnd(), IDC_CHECK_PROGRAM_MENU));
+    EXPECT_FALSE(robot::visible(dialog.hwnd(), IDC_CHECK_REGISTRY));
+    EXPECT_TRUE(robot::visible(dialog.hwnd(), IDC_CHECK_FILES));
+    EXPECT_TRUE(robot::visible(dialog.hwnd(), IDC_RESULT_FAILURE));
+    EXPECT_FALSE(robot::visible(dialog.hwnd(), IDC_RESULT_SUCCESS));
+    EnableWindow(dialog.item(IDOK), TRUE);
+    SetFocus(dialog.item(IDOK));
+    robot::Robot user("Uninstall", [](HWND window) { robot::click(window, IDOK); });
+    EXPECT_EQ(dialog.runModalLoop(), IDOK);
+    EXPECT_TRUE(user.found());
+}
+
+TEST(PlainPages, RestartAndSetupCompleteAnswerTheirButtons)
+{
+    WizardPage restart(IDD_RESTART_WINDOWS, nullptr);
+    std::string text;
+    robot::Robot user("Restart Windows", [&](HWND window) {
+        text = robot::text(window, IDOK);
+        robot::click(window, IDOK);
+    });
+    EXPECT_EQ(restart.run(), IDOK);
+    EXPECT_EQ(text, "Restart");
+    robot::Robot no("Restart Windows", [](HWND window) { robot::click(window, IDCANCEL); });
+    EXPECT_EQ(restart.run(), IDCANCEL);
+
+    WizardPage complete(IDD_SETUP_COMPLETE, nullptr);
+    robot::Robot ok("Setup complete", [](HWND window) { robot::press(window, VK_RETURN); });
+    EXPECT_EQ(complete.run(), IDOK) << "Enter presses the default OK";
+    interactive = false;
+    EXPECT_EQ(restart.run(), IDOK) << "unattended: restart without asking";
+    interactive = true;
+}
+
+} // namespace

@@ -1,0 +1,17 @@
+// CopyFilesDialog: one step of the bar per file.
+#include "ui/CopyFilesDialog.h"
+
+#include <commctrl.h>
+
+CopyFilesDialog::CopyFilesDialog(HWND parent) : WizardPage(IDD, parent) {}
+
+void CopyFilesDialog::nextFile(const String& text)
+{
+    text_ = text;
+    if (!hwnd())
+        return;
+    SetActiveWindow(hwnd());
+    SetDlgItemTextA(hwnd(), IDC_CURRENT_FILE, text_.c_str());
+    SendMessageA(item(IDC_PROGRESS), PBM_DELTAPOS, 1, 0);
+    UpdateWindow(hwnd());
+}

@@ -1,0 +1,29 @@
+// DestinationPage: "Choose Destination Folder", the folder to install into.
+#pragma once
+
+#include "foundation/Path.h"
+#include "resources/resource.h"
+#include "ui/WizardPage.h"
+
+class DestinationPage : public WizardPage {
+public:
+    enum { IDD = IDD_DESTINATION };
+
+    // The destination starts as the Program Files folder (made when missing) + "trelliq".
+    explicit DestinationPage(HWND parent = nullptr);
+
+    const Path& destination() const { return destination_; }
+
+    // The Program Files folder: the registry's "ProgramFilesDir", else "c:\Program Files".
+    static String programFilesFolder();
+
+protected:
+    bool doDataExchange(DataExchange& exchange) override;
+    bool onCommand(int id, int code, HWND control) override;
+
+private:
+    // Browse: the chosen folder + the name part of the destination last shown or accepted.
+    void browse();
+
+    Path destination_;
+};

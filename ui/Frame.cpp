@@ -1,0 +1,124 @@
+// Frame: creation and the painting of the title window.
+#include "ui/Frame.h"
+
+#include "foundation/OperatingSystem.h"
+#include "resources/resource.h"
+#include "ui/Font.h"
+#include "ui/Icon.h"
+
+#include <cstring>
+
+const char Frame::webAddress[] = "www.pembrox.com";
+
+namespace {
+
+// Made on the first paint and kept until the process ends.
+struct DrawingObjects {
+    Font heading;
+    Font product;
+    Font subtitle;
+    Font small;
+    Icon logo;
+};
+
+DrawingObjects& drawingObjects()
+{
+    static DrawingObjects objects;
+    return objects;
+}
+
+void makeFont(Font& font, HDC dc, const char* face, int tenths, int weight, bool italic)
+{
+    LOGFONTA wanted = {};
+    wanted.lfHeight = tenths;
+    wanted.lfWeight = weight;
+    wanted.lfItalic = italic ? 1 : 0;
+    std::strncpy(wanted.lfFaceName, face, sizeof wanted.lfFaceName - 1);
+    font.createPointFont(wanted, dc);
+}
+
+// The height of "|" in the font selected into dc.
+int lineHeight(HDC dc)
+{
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, "|", 1, &size);
+    return size.cy;
+}
+
+void drawText(HDC dc, const String& text, int x, int y, COLORREF colour)
+{
+    RECT point = {x, y, x + 1, y + 1};
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text.c_str(), text.length(), &point, DT_NOPREFIX | DT_NOCLIP);
+}
+
+void drawShadowed(HDC dc, const Font& font, const String& text, int x, int y, COLORREF colour)
+{
+    SelectObject(dc, font.handle());
+    drawText(dc, text, x + 3, y + 3, RGB(0, 0, 0));
+    drawText(dc, text, x, y, colour);
+}
+
+} // namespace
+
+bool Frame::create()
+{
+    const String title = loadString(IDS_APPLICATION_TITLE);
+    if (!FrameWindow::create("Frame", title.c_str(), WS_OVERLAPPEDWINDOW))
+        return false;
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PRODUCT));
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd(), &placement)
+        && placement.rcNormalPosition.right - placement.rcNormalPosition.left < 640) {
+        placement.rcNormalPosition = RECT{0, 0, 640, 480};
+        SetWindowPlacement(hwnd(), &placement);
+    }
+    return true;
+}
+
+void Frame::onPaint(HDC dc, const RECT& client)
+{
+    DrawingObjects& objects = drawingObjects();
+    if (!objects.heading.exists()) {
+        makeFont(objects.heading, dc, "Verdana", 200, 700, true);
+        makeFont(objects.product, dc, "Verdana", 500, 700, true);
+        makeFont(objects.subtitle, dc, "Arial", 200, 400, false);
+        makeFont(objects.small, dc, "Arial", 120, 400, false);
+    }
+    if (!objects.logo.handle())
+        objects.logo.load(IDI_LOGO, Icon::large);
+
+    // Bands of 8 pixels from blue to purple, the colour in 8.8 fixed point.
+    const int bands = (client.bottom - client.top) / 8 + 1;
+    int red = 0x3000;
+    int green = 0x9000;
+    int blue = 0xFF00;
+    const int greenStep = -0x8000 / bands;
+    const int blueStep = -0xCF00 / bands;
+    for (int y = client.top; y < client.bottom; y += 8) {
+        RECT band = {client.left, y, client.right, y + 8};
+        HBRUSH brush = CreateSolidBrush(RGB(red / 256, green / 256, blue / 256));
+        FillRect(dc, &band, brush);
+        DeleteObject(brush);
+        green += greenStep;
+        blue += blueStep;
+    }
+
+    SetBkMode(dc, TRANSPARENT);
+    const COLORREF white = RGB(255, 255, 255);
+    const int x = 10;
+    int y = 10;
+    drawShadowed(dc, objects.product, "Trelliq", x, y, RGB(148, 41, 99));
+    y += lineHeight(dc);
+    drawShadowed(dc, objects.subtitle, "Code Coverage Analyzer for C/C++", x, y, white);
+    y += 5 * lineHeight(dc) / 4;
+    drawShadowed(dc, objects.small, String("Version ") + loadString(IDS_VERSION), x, y, white);
+    y += 2 * lineHeight(dc);
+    objects.logo.draw(dc, POINT{x, y});
+    drawShadowed(dc, objects.heading, "Pembrox", x + objects.logo.width(), y, white);
+    SelectObject(dc, objects.small.handle());
+    y = client.bottom - 3 * lineHeight(dc) / 2;
+    drawShadowed(dc, objects.small, webAddress, x, y, white);
+}

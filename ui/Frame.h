@@ -1,0 +1,21 @@
+// Frame: the painted title window, the application's main window behind every dialog.
+#pragma once
+
+#include "framework/FrameWindow.h"
+
+class Frame : public FrameWindow {
+public:
+    // The maker's web address drawn at the bottom.
+    static const char webAddress[];
+
+    // Creates the window (hidden) with the title of string 57344 and the product icon, at
+    // least 640 pixels wide. False when the system refuses.
+    bool create();
+
+protected:
+    // The paint covers everything; nothing to erase.
+    bool onEraseBackground(HDC) override { return true; }
+    // The blue-to-purple bands, then the product name, subtitle, version, the maker's logo
+    // and name, and the web address, each with a shadow.
+    void onPaint(HDC dc, const RECT& client) override;
+};
