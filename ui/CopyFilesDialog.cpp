@@ -3,7 +3,11 @@
 
 #include <commctrl.h>
 
-CopyFilesDialog::CopyFilesDialog(HWND parent) : WizardPage(IDD, parent) {}
+CopyFilesDialog::CopyFilesDialog(HWND parent) : WizardPage(IDD, parent)
+{
+    // The progress bar's window class is registered by the common controls library.
+    InitCommonControls();
+}
 
 void CopyFilesDialog::nextFile(const String& text)
 {
