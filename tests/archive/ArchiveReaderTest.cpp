@@ -3,16 +3,17 @@
 #include "archive/ArchiveReader.h"
 #include "foundation/Exception.h"
 #include "tests/host/MessageRecorder.h"
+#include "tests/host/TestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
+
+using namespace testSupport;
 
 enum Payload { None = 170, Full = 171, Cut = 172, Magic = 173, HeaderCut = 174, FirstEscape = 180 };
 
@@ -40,18 +41,6 @@ bool isDirectory(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string contents(const std::string& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-void write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 long long modificationTime(const std::string& path)

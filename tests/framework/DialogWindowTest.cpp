@@ -127,6 +127,26 @@ TEST(DialogWindow, AFailureInAHandlerLeavesTheModalRun)
     EXPECT_EQ(dialog.hwnd(), nullptr);
 }
 
+class FailingStart : public DialogWindow {
+public:
+    explicit FailingStart(HWND parent) : DialogWindow(100, parent) {}
+
+protected:
+    bool onInitDialog() override { throw RuntimeException("start-up failed"); }
+};
+
+TEST(DialogWindow, AFailureAtStartUpLeavesNoWindowAndAnEnabledOwner)
+{
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    FailingStart dialog(owner);
+    EXPECT_THROW(dialog.doModal(), RuntimeException);
+    EXPECT_EQ(dialog.hwnd(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(FindWindowA("#32770", caption), nullptr);
+    DestroyWindow(owner);
+}
+
 TEST(DialogWindow, AMissingTemplateGivesMinusOne)
 {
     DialogWindow dialog(999, nullptr);

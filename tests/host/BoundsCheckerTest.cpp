@@ -4,18 +4,19 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Path.h"
 #include "host/RegistryStep.h"
+#include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace testSupport;
 
 std::string nmcl(bool& found)
 {
@@ -83,18 +84,6 @@ int answerScripted(const char* text, unsigned style)
 {
     shown.push_back(text + std::string(" style=") + std::to_string(style));
     return static_cast<int>(shown.size()) <= okAnswers ? IDOK : IDCANCEL;
-}
-
-std::string contents(const std::string& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-void write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 // Folders a to d on PATH (after the current folder, an empty one): a and c hold a marked

@@ -72,28 +72,6 @@ int scripted(const char* text, unsigned style)
 
 } // namespace
 
-TEST_F(DevStudioVersionTest, TheThreeGenerations)
-{
-    const char* const bases[] = {"Software\\Microsoft\\Developer", "Software\\Microsoft\\DevStudio\\5.0",
-                                 "Software\\Microsoft\\DevStudio\\6.0"};
-    const char* const names[] = {"Microsoft Developer Studio", "Microsoft Developer Studio", "Microsoft Visual C++"};
-    const char* const letters[] = {"wlfncorp", "wfcom", "comrl"};
-    for (int index = 0; index < DevStudioVersion::Count; ++index) {
-        DevStudioVersion version(index);
-        EXPECT_STREQ(version.baseKey().c_str(), bases[index]);
-        EXPECT_STREQ(version.productName(), names[index]);
-        EXPECT_STREQ(version.reservedLetters(), letters[index]);
-        EXPECT_EQ(version.toolLimit(), 16);
-        EXPECT_STREQ(version.directoriesKeyPath().c_str(),
-                     (std::string(bases[index]) + "\\Build System\\Components\\Platforms\\Win32 (x86)\\Directories").c_str());
-        EXPECT_STREQ(version.toolsKey(HKEY_LOCAL_MACHINE)->fullName().c_str(),
-                     ("HKEY_LOCAL_MACHINE\\" + std::string(bases[index]) + "\\Tools\\").c_str());
-        EXPECT_STREQ(version.toolsKey(HKEY_CURRENT_USER)->fullName().c_str(),
-                     ("HKEY_CURRENT_USER\\" + std::string(bases[index]) + "\\Tools\\").c_str());
-        EXPECT_EQ(version.toolsKey(HKEY_CLASSES_ROOT), nullptr);
-    }
-}
-
 TEST_F(DevStudioVersionTest, InstalledMeansRunByThisUser)
 {
     DevStudioVersion version(2);

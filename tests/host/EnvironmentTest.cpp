@@ -6,18 +6,18 @@
 #include "foundation/Path.h"
 #include "host/BatchFile.h"
 #include "host/RegistryStep.h"
-#include "tests/host/Windows98.h"
+#include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
+
+using namespace testSupport;
 
 const char* const machineKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 const char* const userKey = "Environment";
@@ -143,43 +143,17 @@ TEST(Environment, AListThatCannotBeReadIsKeptAndFailsTheStep)
     // A registry-form list whose key denies reading its values.
     const char* const key = "Software\\TrelliqTest\\Denied";
     store(HKEY_CURRENT_USER, key, "Path Dirs", REG_SZ, "C:\\Other\\bin");
-    HKEY handle;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &handle), ERROR_SUCCESS);
-    SECURITY_DESCRIPTOR denyReading;
-    InitializeSecurityDescriptor(&denyReading, SECURITY_DESCRIPTOR_REVISION);
-    char aclBuffer[256];
-    PACL acl = reinterpret_cast<PACL>(aclBuffer);
-    InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_SET_VALUE | WRITE_DAC | READ_CONTROL | DELETE, everyone);
-    SetSecurityDescriptorDacl(&denyReading, TRUE, acl, FALSE);
-    ASSERT_EQ(RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, &denyReading), ERROR_SUCCESS);
-    RegCloseKey(handle);
-
-    HKEY probe;
-    const LONG readable = RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &probe);
-    if (readable == ERROR_SUCCESS)
-        RegCloseKey(probe);
-    else {
+    {
+        NarrowedKey denied(HKEY_CURRENT_USER, key, KEY_SET_VALUE | DELETE);
+        ASSERT_TRUE(denied.ok());
         bool ok = true;
         SetLastError(0);
         editAs(true, ok, key, "Path Dirs", "C:/Tools/Trelliq/bin");
         EXPECT_FALSE(ok);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     }
-
-    SetSecurityDescriptorDacl(&denyReading, FALSE, nullptr, FALSE);
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, WRITE_DAC, &handle), ERROR_SUCCESS);
-    RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, &denyReading);
-    RegCloseKey(handle);
-    FreeSid(everyone);
-    const Stored after = stored(HKEY_CURRENT_USER, key, "Path Dirs");
+    EXPECT_EQ(stored(HKEY_CURRENT_USER, key, "Path Dirs").text, "C:\\Other\\bin") << "nothing written";
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TrelliqTest");
-    if (readable == ERROR_SUCCESS)
-        GTEST_SKIP() << "Wine let the key be read despite its security";
-    EXPECT_EQ(after.text, "C:\\Other\\bin") << "nothing written";
 }
 
 TEST(Environment, LibAndRegistryListsAreEditedPerUser)
@@ -288,21 +262,63 @@ TEST(Environment, ChangesAreAnnouncedOnceWhateverTheirNumber)
     EXPECT_TRUE(announceEnvironmentChange());
     EXPECT_FALSE(announceEnvironmentChange());
     EXPECT_EQ(Listener::changes, 1);
+
+    // At program end: once after two changes; not at all after the start-up probe alone.
+    SetEnvironmentVariableA("TRELLIQ_CHANGE_AT_EXIT", "1");
+    EXPECT_EQ(runAgain("EnvironmentAtExit.*"), 0u);
+    SetEnvironmentVariableA("TRELLIQ_CHANGE_AT_EXIT", nullptr);
+    EXPECT_EQ(Listener::changes, 2);
+    EXPECT_EQ(runAgain("EnvironmentAtExit.*"), 0u);
+    EXPECT_EQ(Listener::changes, 2) << "the probe is no change";
+}
+
+// Runs in a copy (see above), which announces its changes as it ends.
+TEST(EnvironmentAtExit, TwoChanges)
+{
+    if (!std::getenv("TRELLIQ_CHANGE_AT_EXIT"))
+        GTEST_SKIP() << "runs in the copy only";
+    EXPECT_FALSE(environmentChanged()) << "the start-up probe is no change";
+    EXPECT_TRUE(setEnvironment("TRELLIQ_TEST", String("one"), true));
+    EXPECT_TRUE(removeEnvironment("TRELLIQ_TEST", true));
+}
+
+// Runs in a copy started while the machine key denies writing (see the next test).
+TEST(EnvironmentWithoutMachineRights, MachineVariablesGoPerUser)
+{
+    if (!std::getenv("TRELLIQ_NO_MACHINE_RIGHTS"))
+        GTEST_SKIP() << "runs in the copy without rights only";
+    EXPECT_FALSE(machineEnvironmentWritable());
+    EXPECT_FALSE(stored(HKEY_LOCAL_MACHINE, machineKey, "_Win.tmp.$$$").found);
+    EXPECT_FALSE(stored(HKEY_CURRENT_USER, userKey, "_Win.tmp.$$$").found);
+    EXPECT_TRUE(setEnvironment("TRQFILE", String("c:\\work\\test.trq"), false));
+    bool ok = true;
+    editDirectoryList(ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
+    EXPECT_TRUE(ok);
+}
+
+TEST(Environment, WithoutRightsToTheMachineKeyTrqfileAndPathGoPerUser)
+{
+    Keep userPath(HKEY_CURRENT_USER, userKey, "PATH");
+    Keep userTrqfile(HKEY_CURRENT_USER, userKey, "TRQFILE");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, userKey, "PATH");
+    const Stored machinePath = stored(HKEY_LOCAL_MACHINE, machineKey, "PATH");
+
+    DWORD exitCode;
+    {
+        NarrowedKey readOnly(HKEY_LOCAL_MACHINE, machineKey, KEY_READ);
+        ASSERT_TRUE(readOnly.ok());
+        SetEnvironmentVariableA("TRELLIQ_NO_MACHINE_RIGHTS", "1");
+        exitCode = runAgain("EnvironmentWithoutMachineRights.*");
+        SetEnvironmentVariableA("TRELLIQ_NO_MACHINE_RIGHTS", nullptr);
+    }
+    EXPECT_EQ(exitCode, 0u) << "the copy without rights failed";
+    EXPECT_EQ(stored(HKEY_CURRENT_USER, userKey, "TRQFILE").text, "c:\\work\\test.trq");
+    EXPECT_EQ(stored(HKEY_CURRENT_USER, userKey, "PATH").text, "C:\\Tools\\Trelliq\\bin;");
+    EXPECT_FALSE(stored(HKEY_LOCAL_MACHINE, machineKey, "TRQFILE").found);
+    EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, machineKey, "PATH").text, machinePath.text);
 }
 
 // --- Windows 95: the batch file and c:/autoexec.bat ---
-
-std::string contents(const std::string& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-void write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string shortPath(const std::string& path)
 {
@@ -394,7 +410,7 @@ TEST(Environment, OnWindows95TheSettingsGoToTheBatchFileAndAutoexec)
     const std::string savedAutoexec = contents(autoexec);
 
     SetEnvironmentVariableA("TRELLIQ_BATCH", batch.c_str());
-    const DWORD exitCode = runAsWindows98("test_host_win98_environment.exe", "EnvironmentOnWindows95.*");
+    const DWORD exitCode = runAgain("EnvironmentOnWindows95.*", "test_host_win98_environment.exe");
     SetEnvironmentVariableA("TRELLIQ_BATCH", nullptr);
 
     // Seen from outside: the last state the copy left.
