@@ -9,6 +9,7 @@ robot_exe=${3:?}
 e2e=$build/e2e
 product=$build/demo/product
 failures=0
+failures_before=0
 world=
 setup_pid=
 
@@ -17,11 +18,13 @@ scenario() {
   end_world
   echo "== $1"
   world=$e2e/$1
+  failures_before=$failures
   rm -rf "$world"
   mkdir -p "$world"
   # The prefix template of the build's test fixture saves every world its wineboot.
   if [ -f "$build/wine/template/.ready" ] && [ -z "${E2E_ARCH:-}" ]; then
-    cp -a "$build/wine/template" "$world/template"
+    # Hard links: wine-env only reads the template, copying it into the world's prefix.
+    cp -al "$build/wine/template" "$world/template"
   fi
   "$top/tools/wine-env" start "$world" >/dev/null
   . "$world/env"
@@ -31,9 +34,12 @@ scenario() {
   cp "$setup_exe" "$drive_c/setup/setup.exe"
 }
 
+# end_world: ends the current world; a world whose checks all passed is deleted (a prefix
+# takes over 500 MB), a failed one is kept to be looked at.
 end_world() {
   if [ -n "$world" ]; then
     "$top/tools/wine-env" stop "$world" >/dev/null 2>&1 || true
+    [ "$failures" -ne "$failures_before" ] || rm -rf "$world"
     world=
   fi
 }
