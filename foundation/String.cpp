@@ -139,7 +139,8 @@ bool String::hasRoomFor(int added) const
     const int room = block_->capacity - static_cast<int>(data_ - block_->chars);
     if (length_ + added >= room)
         return false;
-    const bool windowEndsAtUsed = data_ + length_ == block_->chars + block_->used;
+    // Offsets, not pointers: the character area runs past the declared chars[4].
+    const bool windowEndsAtUsed = static_cast<int>(data_ - block_->chars) + length_ == block_->used;
     return windowEndsAtUsed || block_->refs == 1;
 }
 
@@ -208,10 +209,10 @@ const char* String::c_str() const
     }
     Block* block = newBlock(length_);
     std::memcpy(block->chars, data_, length_);
-    block->chars[length_] = '\0';
     --block_->refs;
     block_ = block;
     data_ = block->chars;
+    data_[length_] = '\0';
     markUsed();
     return data_;
 }
