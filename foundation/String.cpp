@@ -250,8 +250,17 @@ int String::compareTo(const String& other) const
 
 int String::compareTo(const char* s) const
 {
-    const int order = std::strncmp(data_, s, length_);
-    return order != 0 ? order : -static_cast<signed char>(s[length_]);
+    // Byte by byte, unsigned, never past the end of s: a NUL inside this string is a byte
+    // like any other, and s is the shorter when it ends there.
+    for (int i = 0; i < length_; ++i) {
+        const unsigned char a = static_cast<unsigned char>(data_[i]);
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        if (b == '\0')
+            return 1;
+        if (a != b)
+            return a - b;
+    }
+    return -static_cast<unsigned char>(s[length_]);
 }
 
 int String::indexOf(char c, int from) const
