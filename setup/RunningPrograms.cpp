@@ -2,6 +2,7 @@
 #include "setup/RunningPrograms.h"
 
 #include "foundation/MessageBox.h"
+#include "host/DevStudioVersion.h"
 #include "ui/WaitCursor.h"
 
 #include <windows.h>
@@ -10,11 +11,6 @@
 #include <exception>
 
 namespace {
-
-// The product names of Developer Studio 4.x, 5.0 and 6.0, in generation order. Every
-// generation is tested whether installed or not.
-const char* const devStudioProductNames[3] = {
-    "Microsoft Developer Studio", "Microsoft Developer Studio", "Microsoft Visual C++"};
 
 // A title shorter than the literal never matches.
 bool beginsWith(const String& title, const char* literal)
@@ -70,7 +66,10 @@ bool isRunningProgramTitle(const String& title)
         || between(title, "Coverage Browser - ", ".trq") || between(title, "Coverage Viewer - ", ".trq")
         || endsWith(title, "- Coverage Browser"))
         return true;
-    for (const char* name : devStudioProductNames) {
+    // Every generation is tested, whether installed or not.
+    for (int index = 0; index < DevStudioVersion::Count; ++index) {
+        const DevStudioVersion version(index);
+        const char* name = version.productName();
         if (equals(title, name) || std::strstr(title.c_str(), (String(" - ") + name).c_str()))
             return true;
     }

@@ -13,9 +13,9 @@
 #include "host/RegistryStep.h"
 #include "host/Shell.h"
 #include "setup/Product.h"
-#include "ui/RegistryStepView.h"
 #include "setup/RunningPrograms.h"
 #include "ui/MessageDialog.h"
+#include "ui/RegistryStepView.h"
 #include "ui/WaitCursor.h"
 #include "ui/WizardPage.h"
 
@@ -23,6 +23,24 @@
 #include <shlobj.h>
 
 #include <cstring>
+
+namespace {
+
+// Reports the failure being handled; called only from a catch block.
+void reportFailure()
+{
+    try {
+        throw;
+    } catch (const Exception& failure) {
+        messageBox(failure.message().c_str(), MB_ICONSTOP);
+    } catch (const char* text) {
+        messageBox(text, MB_ICONSTOP);
+    } catch (...) {
+        showLastError("unknown exception");
+    }
+}
+
+} // namespace
 
 SetupApp::SetupApp() : SetupApp(GetCommandLineA()) {}
 
@@ -49,14 +67,10 @@ int SetupApp::run()
 {
     try {
         mainFlow();
-    } catch (const Exception& failure) {
+    } catch (...) {
         // Only the sequences are guarded by the main flow itself; whatever escapes before
         // them (options, relaunch, confirmation, running programs) is reported the same way.
-        messageBox(failure.message().c_str(), MB_ICONSTOP);
-    } catch (const char* text) {
-        messageBox(text, MB_ICONSTOP);
-    } catch (...) {
-        showLastError("unknown exception");
+        reportFailure();
     }
     if (mainWindow()) {
         DestroyWindow(mainWindow());
@@ -119,12 +133,8 @@ void SetupApp::mainFlow()
     bool ok = false;
     try {
         ok = installMode_ ? install() : uninstall();
-    } catch (const Exception& failure) {
-        messageBox(failure.message().c_str(), MB_ICONSTOP);
-    } catch (const char* text) {
-        messageBox(text, MB_ICONSTOP);
     } catch (...) {
-        showLastError("unknown exception");
+        reportFailure();
     }
 
     if (ok && !isWindowsNT()) {

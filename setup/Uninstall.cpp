@@ -38,8 +38,8 @@ bool SetupApp::uninstall()
         dialog.showItem(IDC_CHECK_PROGRAM_MENU);
     } catch (...) {
         ok = false;
-        // The unwinding between the failed call and here may clear the last error (its
-        // thread-local lookups reset it); the C library's errno survives and names the cause.
+        // The file-system calls report through errno and the unwinding to here can leave
+        // the last error at 0 (we saw "Error 0" for a missing link); errno names the cause.
         if (GetLastError() == 0 && errno == ENOENT)
             SetLastError(ERROR_FILE_NOT_FOUND);
         else if (GetLastError() == 0 && errno == EACCES)

@@ -63,4 +63,16 @@ check "the destination folder was made" test -d "$drive_c/Tools/Cancelled"
 check "nothing extracted" test -z "$(ls -A "$drive_c/Tools/Cancelled")"
 check "no uninstall entry" bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" "$uninstall_key"
 
+# Without riched20.dll in the system folder: the version check says so, and after the
+# install the notice page points to where it can be had; the install still succeeds.
+scenario richedit
+rm -f "$drive_c/windows/system32/riched20.dll"
+setup
+robot wait 'Trelliq Setup' begins 1026 'This application requires riched20.dll' click 1 gone \
+      wait 'Choose Destination Folder' click 1 gone wait 'Locate Coverage File' click 1 gone \
+      wait 'Choose Compilers' click 1 gone wait 'Install riched20.dll' click 2 gone \
+      wait 'Setup complete' click 1 gone
+finish
+check "installed" equals "$(reg_value "$uninstall_key" DisplayName)" "Trelliq 5.2.9"
+
 done_group

@@ -50,6 +50,19 @@ check "the files stay" same_tree "$(dir_of_install)"
 check "the shortcut stays" test -f "$(menu_link)"
 check "the entry stays" equals "$(reg_value "$uninstall_key" DisplayName)" "Trelliq 5.2.9"
 
+# The uninstaller run in place with -a: no relaunch, the question all the same, and its own
+# running file cannot go, so the files step fails and the file waits for the restart.
+scenario uninstall-in-place
+install_quietly
+start_program 'C:\Program Files\trelliq\uninstall.exe' -a
+robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?' click 6 gone \
+      wait 'Trelliq Setup' begins 1026 'File system error: C:\Program Files\trelliq\' click 1 gone \
+      wait 'Uninstall' ready 1 shown 1007 1 shown 1008 1 shown 1006 0 shown 1005 1 click 1 gone
+finish
+check "only the running uninstaller is left" equals "$(ls "$(dir_of_install)")" "uninstall.exe"
+check "the running file is listed for deletion at restart" \
+  grep -qi 'trelliq\\uninstall.exe' <(wine_in reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+
 # Folders that are no product install are never removed, whatever -d names.
 scenario uninstall-refusals
 mkdir -p "$drive_c/Other/bin"
