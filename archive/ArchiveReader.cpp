@@ -14,8 +14,6 @@
 
 namespace {
 
-const char* const magic = "qxa-archive";
-
 const char* const folders[] = {"bin", "help", "include", "lib", "numega", "sample", "sample/text", "sample/win", "src"};
 
 const char* const leftovers[] = {"bin/*.dll", "bin/*.exe", "bin/*.exe-", "bin/trelliq.cnt",
@@ -36,33 +34,13 @@ const struct {
 // that are never taken, so the bar stops short of its end.
 const int extraRange = 28;
 
-// Whether name stays inside the folder it is appended to: relative, no drive, stream or
-// device colon, and no component of only dots and blanks (Windows drops a component's
-// trailing dots and blanks, so ".. " and "..." can mean "..").
-bool staysInside(const String& name)
-{
-    if (name.isEmpty() || name.charAt(0) == '/' || name.charAt(0) == '\\' || name.indexOf(':') >= 0)
-        return false;
-    int start = 0;
-    for (int at = 0; at <= name.length(); ++at) {
-        if (at < name.length() && name.charAt(at) != '/' && name.charAt(at) != '\\')
-            continue;
-        int end = at;
-        while (end > start && (name.charAt(end - 1) == '.' || name.charAt(end - 1) == ' '))
-            --end;
-        if (end == start && at > start)
-            return false;
-        start = at + 1;
-    }
-    return true;
-}
-
 } // namespace
 
 ArchiveReader::ArchiveReader(const Path& programFolder, const Path& destination, const bool* compilerFlags,
                              int resourceId)
     : ok_(true), programFolder_(programFolder), destination_(destination), compilerFlags_(compilerFlags),
-      resource_(resourceId), decipher_(&resource_), decode_(&decipher_), top_(&decode_)
+      resource_(resourceId), decipher_(&resource_), decode_(&decipher_), top_(&decode_),
+      records_(top_)
 {
 }
 
@@ -104,33 +82,12 @@ bool ArchiveReader::extract()
 
 bool ArchiveReader::readLine(String& line)
 {
-    line = String();
-    char pending[256];
-    int count = 0;
-    bool ended = true;
-    for (int32_t c; (c = top_->read()) >= 0;) {
-        if (c == '\n') {
-            ended = false;
-            break;
-        }
-        if (c == 0)
-            continue;
-        pending[count++] = static_cast<char>(c);
-        if (count == sizeof pending) {
-            line.append(String(pending, count));
-            count = 0;
-        }
-    }
-    line.append(String(pending, count));
-    return !ended;
+    return records_.readLine(line);
 }
 
 void ArchiveReader::readRecord(String& first, String& second, String& third)
 {
-    String line;
-    if (!readLine(line) || line.compareTo(magic) != 0)
-        corrupt();
-    if (!readLine(first) || !readLine(second) || !readLine(third))
+    if (!records_.readRecord(first, second, third))
         corrupt();
 }
 
@@ -186,7 +143,7 @@ void ArchiveReader::removeMatching(const char* pattern)
 
 void ArchiveReader::extractEntry(const String& name, int size, time_t time)
 {
-    if (!staysInside(name) || size < 0)
+    if (!RecordReader::staysInside(name) || size < 0)
         corrupt();
     const Path target = destination_ + name;
     progressDialog_.nextFile(target);

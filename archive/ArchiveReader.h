@@ -4,6 +4,7 @@
 
 #include "archive/BzipDecode.h"
 #include "archive/InputResource.h"
+#include "archive/RecordReader.h"
 #include "archive/TeaDecipher.h"
 #include "foundation/Path.h"
 #include "ui/CopyFilesDialog.h"
@@ -31,10 +32,9 @@ public:
     // or timed, a missing resource and bad bzip2 data throw.
     bool extract();
 
-    // The bytes up to the next line feed (not included; NUL bytes dropped). False when the
-    // stream ended first.
+    // RecordReader's, over the top layer.
     bool readLine(String& line);
-    // The magic line and three more. A wrong magic or a line cut by the end of the data:
+    // RecordReader's record. A wrong magic or a line cut by the end of the data:
     // ok false, ERROR_FILE_CORRUPT, Script::Abort thrown.
     void readRecord(String& first, String& second, String& third);
     void createFolder(const char* name);
@@ -60,4 +60,5 @@ private:
     TeaDecipher decipher_;
     BzipDecode decode_;
     InputStream* top_;
+    RecordReader records_;
 };

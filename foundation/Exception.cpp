@@ -1,9 +1,5 @@
-// Exception: message composition and the texts of the C-library and Windows kinds.
+// Exception: message composition and the text of the C-library kind.
 #include "foundation/Exception.h"
-
-#include "foundation/ErrorText.h"
-
-#include <windows.h>
 
 #include <cerrno>
 #include <cstring>
@@ -20,13 +16,4 @@ ExceptionText::ExceptionText(const String& text)
 {
     const int error = errno;
     setText(text + ": " + std::strerror(error));
-}
-
-ExceptionWin::ExceptionWin(const String& text)
-{
-    const DWORD error = GetLastError();
-    if (error == 0)
-        setText(text);
-    else
-        setText(text + ": " + errorText(static_cast<int32_t>(error)));
 }

@@ -63,12 +63,16 @@ public:
     Path directory() const;
 
     // Advances record to the next component (Server, Drive, Directory or Leaf; "." and
-    // ".." are always Directory). False when exhausted; the record is then reset.
+    // ".." are always Directory, except as the server of a UNC start). False when exhausted; the record is then reset.
     bool nextComponent(Component& record) const;
     // The canonical absolute form with backslashes: relative paths are taken from the
     // current directory, "." dropped, ".." resolved but never above a drive, server or
     // root; an existing directory gets a trailing separator.
     Path absolutePath() const;
+    // absolutePath without the file system: no trailing separator is added for an existing
+    // directory, and currentDirectory is asked only by a relative path or one that starts
+    // with a single separator (for its drive).
+    Path resolved(Path (*currentDirectory)()) const;
     // Searches this program name along searchPath, continuing where the last call
     // stopped: true with the directory (with a trailing separator) where name or
     // name + ".exe" is a file; false with an empty directory at the end of the list. A

@@ -5,8 +5,10 @@
 
 // <windows.h> defines SearchPath as SearchPathA; it is included here once and the macro
 // dropped, so that the name means this class wherever this header is seen.
+#ifdef _WIN32
 #include <windows.h>
 #undef SearchPath
+#endif
 
 class SearchPath {
 public:

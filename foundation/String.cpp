@@ -139,7 +139,8 @@ bool String::hasRoomFor(int added) const
     const int room = block_->capacity - static_cast<int>(data_ - block_->chars);
     if (length_ + added >= room)
         return false;
-    const bool windowEndsAtUsed = data_ + length_ == block_->chars + block_->used;
+    // Offsets, not pointers: the character area runs past the declared chars[4].
+    const bool windowEndsAtUsed = static_cast<int>(data_ - block_->chars) + length_ == block_->used;
     return windowEndsAtUsed || block_->refs == 1;
 }
 
@@ -208,10 +209,10 @@ const char* String::c_str() const
     }
     Block* block = newBlock(length_);
     std::memcpy(block->chars, data_, length_);
-    block->chars[length_] = '\0';
     --block_->refs;
     block_ = block;
     data_ = block->chars;
+    data_[length_] = '\0';
     markUsed();
     return data_;
 }
@@ -249,8 +250,17 @@ int String::compareTo(const String& other) const
 
 int String::compareTo(const char* s) const
 {
-    const int order = std::strncmp(data_, s, length_);
-    return order != 0 ? order : -static_cast<signed char>(s[length_]);
+    // Byte by byte, unsigned, never past the end of s: a NUL inside this string is a byte
+    // like any other, and s is the shorter when it ends there.
+    for (int i = 0; i < length_; ++i) {
+        const unsigned char a = static_cast<unsigned char>(data_[i]);
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        if (b == '\0')
+            return 1;
+        if (a != b)
+            return a - b;
+    }
+    return -static_cast<unsigned char>(s[length_]);
 }
 
 int String::indexOf(char c, int from) const

@@ -117,6 +117,10 @@ TEST(String, CompareToOrdersBytesUnsigned)
     EXPECT_EQ(String("abc").compareTo("abc"), 0);
     EXPECT_LT(String("abc").compareTo("abcd"), 0);
     EXPECT_GT(String("abc").compareTo("ab"), 0);
+    // A NUL inside the string is a byte like any other; a high byte after the end of the
+    // string makes the text the greater.
+    EXPECT_GT(String("a\0b", 3).compareTo("a"), 0);
+    EXPECT_LT(String("a").compareTo("a\xff"), 0);
     EXPECT_TRUE(String("abc").equals(String("abc")));
     EXPECT_FALSE(String("abc").equals(String("abcd")));
 }

@@ -1,0 +1,156 @@
+// Tests of the record reading and of the whole payload path, from enciphered bytes held in
+// memory to entries, natively and under the sanitizers.
+#include "tests/archive/TestStreams.h"
+#include "tests/fuzz/PayloadWalk.h"
+#include "tools/payload/PayloadWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct Entry {
+    std::string name;
+    std::string data;
+};
+
+// The payload the builder writes for these entries, as bytes.
+std::string payload(const std::vector<Entry>& entries)
+{
+    char* bytes = nullptr;
+    size_t size = 0;
+    std::FILE* file = open_memstream(&bytes, &size);
+    {
+        PayloadWriter writer(file);
+        writer.record(std::to_string(entries.size()), "0", "0");
+        for (const Entry& entry : entries) {
+            writer.record(entry.name, std::to_string(entry.data.size()), "1234567890");
+            writer.write(entry.data.data(), entry.data.size());
+        }
+        writer.finish();
+    }
+    std::fclose(file);
+    std::string result(bytes, size);
+    std::free(bytes);
+    return result;
+}
+
+std::vector<WalkedEntry> walk(const std::string& enciphered)
+{
+    MemorySource source(enciphered);
+    TeaDecipher decipher(&source);
+    BzipDecode decode(&decipher);
+    return walkPayload(decode);
+}
+
+std::string numbers(size_t length)
+{
+    std::string text;
+    for (int i = 1; text.size() < length; ++i)
+        text += std::to_string(i) + "\n";
+    return text.substr(0, length);
+}
+
+} // namespace
+
+TEST(RecordReader, LinesAcrossThePendingBufferAndNulBytes)
+{
+    const std::string long255(255, 'a'), long256(256, 'b'), long257(257, 'c'), long600(600, 'd');
+    MemorySource source(long255 + "\n" + long256 + "\n" + long257 + "\n" + long600 + std::string("\nx\0y\n\ntail\0", 12));
+    RecordReader reader(&source);
+    String line;
+    for (const std::string* expected : {&long255, &long256, &long257, &long600}) {
+        ASSERT_TRUE(reader.readLine(line));
+        EXPECT_EQ(std::string(line.c_str(), line.length()), *expected);
+    }
+    ASSERT_TRUE(reader.readLine(line));
+    EXPECT_STREQ(line.c_str(), "xy") << "NUL bytes are dropped";
+    ASSERT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line.length(), 0);
+    EXPECT_FALSE(reader.readLine(line)) << "a last line without its line feed is cut";
+    EXPECT_STREQ(line.c_str(), "tail");
+    EXPECT_FALSE(reader.readLine(line));
+    EXPECT_EQ(line.length(), 0);
+}
+
+TEST(RecordReader, WrongMagicAndCutRecords)
+{
+    String a, b, c;
+    MemorySource good("qxa-archive\n1\n2\n3\n");
+    EXPECT_TRUE(RecordReader(&good).readRecord(a, b, c));
+    EXPECT_STREQ(c.c_str(), "3");
+    for (const char* bad : {"qxa-archivE\n1\n2\n3\n", "qxa-archive \n1\n2\n3\n", "qxa-archive\n1\n2\n3", "qxa-archive", ""}) {
+        MemorySource source(bad);
+        EXPECT_FALSE(RecordReader(&source).readRecord(a, b, c)) << bad;
+    }
+}
+
+TEST(RecordReader, EntryNamesThatLeaveTheFolder)
+{
+    for (const char* inside : {"a", "bin/x.exe", "a\\b", "a..b/c", ".profile", "a/.x", "a//b", "x/"})
+        EXPECT_TRUE(RecordReader::staysInside(inside)) << inside;
+    for (const char* outside : {"", "/etc/x", "\\x", "C:x", "a/b:stream", "..", "../x", "a/../..", "a\\..\\b",
+                                "... ", ". /x", "a/.. ", "a/.", "./a"})
+        EXPECT_FALSE(RecordReader::staysInside(outside)) << outside;
+}
+
+TEST(PayloadPath, EntriesComeBackWhole)
+{
+    const std::vector<Entry> entries = {{"help/empty.txt", ""}, {"lib/big.bin", numbers(10000)}, {"bin/a", "x"}};
+    const std::vector<WalkedEntry> walked = walk(payload(entries));
+    ASSERT_EQ(walked.size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(walked[i].name, entries[i].name);
+        EXPECT_EQ(walked[i].data, entries[i].data) << entries[i].name;
+        EXPECT_EQ(walked[i].time, 1234567890);
+    }
+}
+
+// A cut or damaged payload ends in Script::Abort or BzipDecode::Exception, never in
+// entries that look whole.
+TEST(PayloadPath, CutAndDamagedPayloadsNeverLookWhole)
+{
+    const std::vector<Entry> entries = {{"a.txt", numbers(3000)}, {"b.txt", numbers(50000)}};
+    const std::string whole = payload(entries);
+    auto outcome = [](const std::string& bytes) -> std::string {
+        try {
+            walk(bytes);
+            return "whole";
+        } catch (const Script::Abort&) {
+            return "abort";
+        } catch (const BzipDecode::Exception&) {
+            return "bzip";
+        }
+    };
+    EXPECT_EQ(outcome(whole), "whole");
+    // (Cutting only the last block can leave the entries whole: it may hold no more than
+    // the stream's trailer, while each bzip2 block carries its own check.)
+    for (size_t cut : {size_t(0), size_t(7), size_t(8), whole.size() / 2, whole.size() - 24})
+        EXPECT_NE(outcome(whole.substr(0, cut)), "whole") << "cut at " << cut;
+    for (size_t at : {size_t(0), size_t(20), whole.size() / 3, whole.size() / 2, whole.size() - 9}) {
+        std::string damaged = whole;
+        damaged[at] = static_cast<char>(damaged[at] ^ 0x5a);
+        EXPECT_NE(outcome(damaged), "whole") << "byte " << at << " flipped";
+    }
+}
+
+TEST(PathText, ResolvedAsksForTheCurrentDirectoryOnlyWhenNeeded)
+{
+    static int asked;
+    auto current = []() {
+        ++asked;
+        return Path("D:\\work\\dir\\");
+    };
+    asked = 0;
+    EXPECT_STREQ(Path("C:/a/./b/../c").resolved(current).c_str(), "C:\\a\\c");
+    EXPECT_STREQ(Path("//srv/share/f").resolved(current).c_str(), "\\\\srv\\share\\f");
+    // A UNC start whose server is "." (the device namespace) stays absolute.
+    EXPECT_STREQ(Path("//./b").resolved(current).c_str(), "\\\\.\\b\\");
+    EXPECT_STREQ(Path("//../b/c").resolved(current).c_str(), "\\\\..\\b\\c");
+    EXPECT_EQ(asked, 0);
+    EXPECT_STREQ(Path("../../../x/").resolved(current).c_str(), "D:\\x\\");
+    EXPECT_STREQ(Path("/x").resolved(current).c_str(), "D:\\x");
+    EXPECT_EQ(asked, 2);
+}
