@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cerrno>
+
 #include <commctrl.h>
 #include <fcntl.h>
 
@@ -147,8 +149,10 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
         corrupt();
     const Path target = destination_ + name;
     progressDialog_.nextFile(target);
-    {
+    bool created = false;
+    try {
         File file(target, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY);
+        created = true;
         unsigned char buffer[4096];
         for (int remaining = size; remaining > 0;) {
             const int chunk = remaining < static_cast<int>(sizeof buffer) ? remaining : sizeof buffer;
@@ -157,6 +161,17 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
             file.write(buffer, chunk);
             remaining -= chunk;
         }
+    } catch (...) {
+        // A file cut short by a damaged payload or a full disk would look whole by its
+        // name: it goes, and the failure goes on with its last error and errno intact.
+        if (created) {
+            const DWORD error = GetLastError();
+            const int cause = errno;
+            DeleteFileA(target.c_str());
+            SetLastError(error);
+            errno = cause;
+        }
+        throw;
     }
     target.setModificationTime(time);
 }
