@@ -78,6 +78,9 @@ bool ArchiveReader::extract()
             installWrapper(wrapper.name, compilerFlags_[wrapper.family]);
         copyInto(modulePath(), "uninstall.exe");
     } catch (const Script::Abort&) {
+        // Unwinding may call into the system (thread-local storage) and clear the last
+        // error that corrupt() set; the caller reads it.
+        SetLastError(ERROR_FILE_CORRUPT);
     }
     return ok_;
 }

@@ -69,8 +69,13 @@ bool SetupApp::install()
         const bool compilers[5] = {compilersPage.borland(), compilersPage.gnu(), compilersPage.microsoft(),
                                    compilersPage.microtec(), compilersPage.tasking()};
         ArchiveReader reader(programFolder_, destination_, compilers);
-        if (!reader.extract())
+        if (!reader.extract()) {
+            // The reader reports its other failures as they happen; a damaged or cut
+            // payload ends it silently, and the user must not be left wondering.
+            if (GetLastError() == ERROR_FILE_CORRUPT)
+                showLastError("The product data inside the setup program is damaged");
             return false;
+        }
     }
 
     const Path base = programMenuFolder() + productName;
