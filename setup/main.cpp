@@ -1,23 +1,14 @@
-// The entry point of setup.exe.
-#include "foundation/ArgumentList.h"
-#include "resources/resource.h"
+// The entry point of setup.exe: installer, or uninstaller when named uninstall.exe.
+#include "setup/SetupApp.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char title[64] = "Trelliq Setup";
-    char version[16] = "";
-    LoadStringA(instance, IDS_APPLICATION_TITLE, title, sizeof title);
-    LoadStringA(instance, IDS_VERSION, version, sizeof version);
-
-    ArgumentList arguments(GetCommandLineA());
-    bool unattended = false;
-    for (int i = 1; i < arguments.size(); ++i)
-        unattended = unattended || arguments.argument(i).compareTo("-a") == 0;
-    if (!unattended) {
-        String text = String(title) + " " + version;
-        MessageBoxA(nullptr, text.c_str(), title, MB_OK | MB_ICONINFORMATION);
-    }
+    // The "Copy Files" dialog's progress bar is a common control.
+    InitCommonControls();
+    SetupApp application;
+    application.main();
     return 0;
 }

@@ -1,0 +1,35 @@
+// ToolEntry: one custom command of Developer Studio's Tools menu, as named registry values.
+#pragma once
+
+#include "foundation/String.h"
+#include "host/RegistryValue.h"
+
+#include <vector>
+
+struct ToolProperty {
+    String name;
+    RegistryValue value;
+};
+
+class ToolEntry {
+public:
+    // An empty slot: no name, no properties.
+    ToolEntry() = default;
+    // The eleven properties setup writes, in this order: AskArgument, CloseWindow,
+    // DefaultArguments, GUITool, InitialDirectory, MenuName, OutputRedirect, PathName,
+    // ReloadNoPrompt, UseSearchPath, VisibleOnMenu.
+    ToolEntry(const String& menuText, const String& pathName, const String& arguments,
+              const String& initialDirectory, bool guiTool, bool outputRedirect);
+
+    // The menu text without its first "&"; commands are the same when their names are
+    // (case-sensitively). Empty when the slot holds no command.
+    String name;
+    // In the order they are written; of two with one name the later wins.
+    std::vector<ToolProperty> properties;
+
+    void add(const String& propertyName, const RegistryValue& value);
+    void clear();
+};
+
+// text without its first "&" (text itself when it has none).
+String withoutAccelerator(const String& text);

@@ -1,0 +1,96 @@
+// SetupApp::install: prerequisites, the wizard, extraction, the program-menu entry, the
+// registry and the closing pages.
+#include "setup/SetupApp.h"
+
+#include "archive/ArchiveReader.h"
+#include "foundation/ErrorText.h"
+#include "host/BoundsChecker.h"
+#include "host/Environment.h"
+#include "host/Shell.h"
+#include "host/SystemFileVersion.h"
+#include "setup/Product.h"
+#include "ui/CompilersPage.h"
+#include "ui/CoverageFilePage.h"
+#include "ui/DestinationPage.h"
+#include "ui/RichEditNoticePage.h"
+
+#include <windows.h>
+
+namespace {
+
+// Creates every missing level of folder, outermost first. Results are not looked at: a
+// folder that cannot be made shows up as the extraction's errors.
+void createFolderLevels(const Path& folder)
+{
+    for (int i = 1; i < folder.length(); ++i) {
+        if (Path::fold(folder.charAt(i)) == '/')
+            CreateDirectoryA(folder.substring(0, i).c_str(), nullptr);
+    }
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+} // namespace
+
+bool SetupApp::install()
+{
+    for (const SystemFileRequirement& requirement : systemFileRequirements)
+        checkSystemFileVersion(requirement.file, requirement.minimum, requirement.advice);
+    if (!checkOverwrittenCompiler())
+        return false;
+
+    // The pages live for the whole wizard, so their answers survive Back and Next.
+    CompilersPage compilersPage;
+    CoverageFilePage coverageFilePage(coverageFile_);
+    DestinationPage destinationPage;
+    int index = 0;
+    for (;;) {
+        if (index <= 0) {
+            index = 0;
+            if (!destinationPage.step(index))
+                return false;
+            destination_ = Path(destinationPage.destination()).addTrailingSeparator();
+            useBatchFileIn(destination_);
+            // Every level, not just the last: a destination whose parent does not exist
+            // yet is an ordinary choice.
+            createFolderLevels(destination_);
+        }
+        if (index == 1) {
+            if (!coverageFilePage.step(index))
+                return false;
+            coverageFile_ = coverageFilePage.coverageFile();
+        }
+        if (index == 2 && !compilersPage.step(index))
+            return false;
+        if (index >= 3)
+            break;
+    }
+
+    {
+        const bool compilers[5] = {compilersPage.borland(), compilersPage.gnu(), compilersPage.microsoft(),
+                                   compilersPage.microtec(), compilersPage.tasking()};
+        ArchiveReader reader(programFolder_, destination_, compilers);
+        if (!reader.extract())
+            return false;
+    }
+
+    const Path base = programMenuFolder() + productName;
+    try {
+        base.remove();
+    } catch (const Exception&) {
+        // Nothing of that name, or a leftover that will not go: the shortcut decides.
+    }
+    if (!createShortcut(destination_ + "bin/coverageBrowser.exe", base + ".lnk", productName)) {
+        showLastError("Unable to create program menu entry");
+        return false;
+    }
+
+    if (!updateRegistryShown())
+        return false;
+
+    char system[256] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    if (!(Path(system) + "/riched20.dll").isFile())
+        RichEditNoticePage().run();
+    WizardPage(IDD_SETUP_COMPLETE, nullptr).run();
+    return true;
+}

@@ -1,0 +1,195 @@
+// SetupApp: start-up, options, the main flow, the relaunch and the program-menu folder.
+#include "setup/SetupApp.h"
+
+#include "foundation/Buffer.h"
+#include "foundation/ErrorText.h"
+#include "foundation/Exception.h"
+#include "foundation/MessageBox.h"
+#include "foundation/OperatingSystem.h"
+#include "foundation/Process.h"
+#include "host/DevStudioVersion.h"
+#include "host/Environment.h"
+#include "host/ProductRegistry.h"
+#include "host/RegistryStep.h"
+#include "host/Shell.h"
+#include "setup/Product.h"
+#include "ui/RegistryStepView.h"
+#include "setup/RunningPrograms.h"
+#include "ui/MessageDialog.h"
+#include "ui/WaitCursor.h"
+#include "ui/WizardPage.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+SetupApp::SetupApp() : SetupApp(GetCommandLineA()) {}
+
+SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine) {}
+
+bool SetupApp::initInstance()
+{
+    const Path name = Path(modulePath()).fileName();
+    installMode_ = !(name.equals(uninstallerBaseName) || name.equals(uninstallerBaseName + ".exe"));
+    if (frame_.create()) {
+        setMainWindow(frame_.hwnd());
+        if (installMode_) {
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof startup;
+            GetStartupInfoA(&startup);
+            ShowWindow(frame_.hwnd(), (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL);
+            UpdateWindow(frame_.hwnd());
+        }
+    }
+    return true;
+}
+
+int SetupApp::run()
+{
+    try {
+        mainFlow();
+    } catch (const Exception& failure) {
+        // Only the sequences are guarded by the main flow itself; whatever escapes before
+        // them (options, relaunch, confirmation, running programs) is reported the same way.
+        messageBox(failure.message().c_str(), MB_ICONSTOP);
+    } catch (const char* text) {
+        messageBox(text, MB_ICONSTOP);
+    } catch (...) {
+        showLastError("unknown exception");
+    }
+    if (mainWindow()) {
+        DestroyWindow(mainWindow());
+        setMainWindow(nullptr);
+    }
+    exitInstance();
+    return 0;
+}
+
+int SetupApp::exitInstance()
+{
+    releaseOle();
+    announceEnvironmentChange();
+    return 0;
+}
+
+int SetupApp::doMessageBox(const char* text, unsigned style)
+{
+    return MessageDialog::show(text, style);
+}
+
+void SetupApp::parseOptions()
+{
+    programFolder_ = Path(arguments_.argument(0)).directory().absolutePath();
+    for (int i = 1; i < arguments_.size(); ++i) {
+        const String& argument = arguments_.argument(i);
+        if (std::strcmp(argument.c_str(), "-a") == 0) {
+            interactive = false;
+        } else if (std::strcmp(argument.c_str(), "-d") == 0) {
+            programFolder_ = arguments_.argument(i + 1);
+            ++i;
+        }
+    }
+    String text;
+    if (getEnvironment("TRQFILE", text, false) || getEnvironment("TRQFILE", text, true)) {
+        coverageFile_ = text;
+        return;
+    }
+    String folder;
+    if (!DevStudioVersion(2).workspaceDir(folder))
+        folder = "c:";
+    coverageFile_ = Path(folder).addTrailingSeparator() + "test.trq";
+}
+
+void SetupApp::mainFlow()
+{
+    parseOptions();
+    if (!installMode_ && arguments_.argument(1).length() == 0) {
+        relaunchFromTemp();
+        return;
+    }
+    if (!installMode_) {
+        const String question = String("Are you sure you want to remove ") + productName + "?";
+        if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+    }
+    if (interactive && !checkRunningPrograms())
+        return;
+
+    bool ok = false;
+    try {
+        ok = installMode_ ? install() : uninstall();
+    } catch (const Exception& failure) {
+        messageBox(failure.message().c_str(), MB_ICONSTOP);
+    } catch (const char* text) {
+        messageBox(text, MB_ICONSTOP);
+    } catch (...) {
+        showLastError("unknown exception");
+    }
+
+    if (ok && !isWindowsNT()) {
+        if (WizardPage(IDD_RESTART_WINDOWS, mainWindow()).run() == IDOK)
+            ExitWindowsEx(EWX_REBOOT, 0);
+    }
+}
+
+bool SetupApp::relaunchFromTemp()
+{
+    String directory, base, extension;
+    Path(arguments_.argument(0)).split(&directory, &base, &extension);
+    if (extension.length() == 0)
+        extension = ".exe";
+    const String source = directory + base + extension;
+    const String target = Path::tempDirectory() + base + extension;
+    if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+        showLastError((String("Error copying ") + source + " to " + target).c_str());
+        return false;
+    }
+    // The folder ends with a backslash just before the closing quote; the copy's argument
+    // list gives backslashes no special meaning, so it arrives as written.
+    Buffer commandLine(256);
+    commandLine.append("\"");
+    commandLine.append(target);
+    commandLine.append("\" -d \"");
+    commandLine.append(programFolder_);
+    commandLine.append("\"");
+    commandLine.append("", 0, 1);
+    if (!runProcess(const_cast<char*>(commandLine.bytes()), false)) {
+        showLastError((String("Error running ") + target).c_str());
+        return false;
+    }
+    return true;
+}
+
+Path SetupApp::programMenuFolder()
+{
+    String folder;
+    if (!getSpecialFolder(CSIDL_COMMON_PROGRAMS, folder) && !getSpecialFolder(CSIDL_PROGRAMS, folder))
+        throw "Unable to get program menu folder";
+    return Path(folder).addTrailingSeparator();
+}
+
+bool SetupApp::updateRegistryShown()
+{
+    RegistryStep::installMode = installMode_;
+    RegistryStep::destination = destination_;
+    RegistryStepView view(updateRegistryDialog_);
+    // The install writes under the wait cursor; the uninstall shows its result dialog instead.
+    if (!installMode_)
+        return updateRegistry(coverageFile_);
+    beginWaitCursor();
+    bool ok = false;
+    try {
+        ok = updateRegistry(coverageFile_);
+    } catch (...) {
+        endWaitCursor();
+        throw;
+    }
+    endWaitCursor();
+    return ok;
+}
+
+void SetupApp::useBatchFileIn(const Path& folder)
+{
+    setBatchFilePath((folder + batchFile).replace('/', '\\'));
+}

@@ -1,0 +1,65 @@
+// SetupApp: the application object of setup.exe, installer and uninstaller in one program.
+#pragma once
+
+#include "foundation/ArgumentList.h"
+#include "foundation/Path.h"
+#include "framework/Application.h"
+#include "ui/Frame.h"
+#include "ui/UpdateRegistryDialog.h"
+
+class SetupApp : public Application {
+public:
+    // Splits the process command line (or commandLine); argument 0 is the program as it was
+    // started.
+    SetupApp();
+    explicit SetupApp(const char* commandLine);
+
+    // The mode from the program's own file name ("uninstall" or "uninstall.exe", letters
+    // folded, uninstalls), then the title window, shown in install mode only.
+    bool initInstance() override;
+    // mainFlow, then the title window goes and exitInstance runs. Always 0.
+    int run() override;
+    // Program-wide clean-up: OLE released, an environment change announced once.
+    int exitInstance() override;
+    // Every message box of the program is setup's own MessageDialog.
+    int doMessageBox(const char* text, unsigned style) override;
+
+    // Options (-a, -d folder) and the proposed coverage file: TRQFILE of the machine, else of
+    // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq".
+    void parseOptions();
+    // Relaunch, confirmation, running programs, the sequence and its failure reports, and
+    // the restart off Windows NT.
+    void mainFlow();
+    // Copies the program to the temporary folder and starts the copy with -d and
+    // programFolder, without waiting. False after a failure it has reported.
+    bool relaunchFromTemp();
+    // The sequences; true when every step succeeded.
+    bool install();
+    bool uninstall();
+
+    // The Start menu's program folder (all users, else the user's) with a trailing
+    // separator. Throws the C string "Unable to get program menu folder" when neither exists.
+    static Path programMenuFolder();
+
+    bool installMode() const { return installMode_; }
+    const Path& programFolder() const { return programFolder_; }
+    const Path& destination() const { return destination_; }
+    const String& coverageFile() const { return coverageFile_; }
+    UpdateRegistryDialog& updateRegistryDialog() { return updateRegistryDialog_; }
+    const ArgumentList& arguments() const { return arguments_; }
+
+private:
+    // The Windows 95 batch file below folder, named with backslashes only: COMMAND.COM reads
+    // a '/' in the call line that autoexec.bat gets as the start of a switch.
+    static void useBatchFileIn(const Path& folder);
+    // The registry step of both sequences, with the mode and folder it works on.
+    bool updateRegistryShown();
+
+    ArgumentList arguments_;
+    UpdateRegistryDialog updateRegistryDialog_;
+    Path programFolder_;
+    Path destination_;
+    String coverageFile_;
+    bool installMode_ = true;
+    Frame frame_;
+};

@@ -1,0 +1,77 @@
+// SetupApp::uninstall: program-menu entry, registry and files, one check mark each.
+#include "setup/SetupApp.h"
+
+#include "foundation/ErrorText.h"
+#include "foundation/MessageBox.h"
+#include "host/DelayedMove.h"
+#include "host/Environment.h"
+#include "setup/Product.h"
+#include "setup/RemovalGuard.h"
+#include "ui/UninstallResultDialog.h"
+
+#include <direct.h>
+#include <cerrno>
+#include <windows.h>
+
+bool SetupApp::uninstall()
+{
+    // No folder to be removed may be the current one.
+    _chdir("/");
+    bool ok = true;
+    destination_ = programFolder_;
+    useBatchFileIn(destination_);
+
+    UninstallResultDialog dialog;
+    dialog.create();
+    EnableWindow(dialog.item(IDOK), FALSE);
+
+    // The running copy goes at the next start of Windows; lacking the right to ask is no
+    // failure.
+    const String self = arguments_.argument(0);
+    if (!delayedMove(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && GetLastError() != ERROR_ACCESS_DENIED) {
+        ok = false;
+        showLastError((String("Error on delayed remove of ") + self).c_str());
+    }
+
+    try {
+        (programMenuFolder() + productName + ".lnk").remove();
+        dialog.showItem(IDC_CHECK_PROGRAM_MENU);
+    } catch (...) {
+        ok = false;
+        // The unwinding between the failed call and here may clear the last error (its
+        // thread-local lookups reset it); the C library's errno survives and names the cause.
+        if (GetLastError() == 0 && errno == ENOENT)
+            SetLastError(ERROR_FILE_NOT_FOUND);
+        else if (GetLastError() == 0 && errno == EACCES)
+            SetLastError(ERROR_ACCESS_DENIED);
+        showLastError("Unable to remove program menu entry");
+    }
+
+    if (updateRegistryShown())
+        dialog.showItem(IDC_CHECK_REGISTRY);
+    else
+        ok = false;
+
+    // A folder that is no product install (a drive, the system's own folders, or any
+    // folder without the uninstaller and bin) is never removed.
+    const String refusal = removalRefusal(programFolder_);
+    if (refusal.length() > 0) {
+        ok = false;
+        const String text = String("Refusing to remove the folder ") + programFolder_ + ": " + refusal + ".";
+        messageBox(text.c_str(), MB_ICONSTOP);
+    } else {
+        try {
+            programFolder_.remove();
+            dialog.showItem(IDC_CHECK_FILES);
+        } catch (const Exception& failure) {
+            ok = false;
+            messageBox(failure.message().c_str(), MB_ICONSTOP);
+        }
+    }
+
+    dialog.showItem(ok ? IDC_RESULT_SUCCESS : IDC_RESULT_FAILURE);
+    EnableWindow(dialog.item(IDOK), TRUE);
+    SetFocus(dialog.item(IDOK));
+    dialog.runModalLoop();
+    return ok;
+}

@@ -1,0 +1,135 @@
+# Helpers of the end-to-end scenarios, sourced by each group script:
+#   GROUP.sh BUILD_DIR SETUP_EXE ROBOT_EXE
+# Every scenario runs in a Wine world of its own (fresh prefix, display and wineserver).
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=${1:?usage: $0 BUILD_DIR SETUP_EXE ROBOT_EXE}
+setup_exe=${2:?}
+robot_exe=${3:?}
+e2e=$build/e2e
+product=$build/demo/product
+failures=0
+world=
+setup_pid=
+
+# scenario NAME: ends the previous world and starts a fresh one for NAME.
+scenario() {
+  end_world
+  echo "== $1"
+  world=$e2e/$1
+  rm -rf "$world"
+  mkdir -p "$world"
+  # The prefix template of the build's test fixture saves every world its wineboot.
+  if [ -f "$build/wine/template/.ready" ] && [ -z "${E2E_ARCH:-}" ]; then
+    cp -a "$build/wine/template" "$world/template"
+  fi
+  "$top/tools/wine-env" start "$world" >/dev/null
+  . "$world/env"
+  prefix=$WINEPREFIX
+  drive_c=$prefix/drive_c
+  mkdir -p "$drive_c/setup"
+  cp "$setup_exe" "$drive_c/setup/setup.exe"
+}
+
+end_world() {
+  if [ -n "$world" ]; then
+    "$top/tools/wine-env" stop "$world" >/dev/null 2>&1 || true
+    world=
+  fi
+}
+trap end_world EXIT
+
+wine_in() { "$top/tools/wine-run" "$world" "$@"; }
+
+# setup ARGS...: starts C:\setup\setup.exe in the background.
+setup() { start_program 'C:\setup\setup.exe' "$@"; }
+start_program() {
+  wine_in "$@" </dev/null >"$world/setup.log" 2>&1 &
+  setup_pid=$!
+}
+
+# finish [SECONDS]: waits for the program started last to end.
+finish() {
+  local limit=${1:-60} i
+  for ((i = 0; i < limit * 10; i++)); do
+    kill -0 "$setup_pid" 2>/dev/null || { wait "$setup_pid" || true; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not end within $limit s"
+  kill "$setup_pid" 2>/dev/null || true
+}
+
+robot() { wine_in "$robot_exe" "$@" || fail "robot: $*"; }
+
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+
+check() { # DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+
+# reg_value KEY NAME: the data of a registry value as Wine's reg shows it ("" when missing);
+# an empty NAME is the key's default value.
+reg_value() {
+  local which=(/v "$2")
+  [ -n "$2" ] || which=(/ve)
+  wine_in reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' \
+    | awk '/^[ \t]+.*[ \t]REG_[A-Z_]+/ { sub(/^[ \t]*.*[ \t]+REG_[A-Z_]+[ \t]+/, ""); print; exit }'
+}
+reg_key_exists() { wine_in reg query "$1" >/dev/null 2>&1; }
+
+equals() { [ "$1" = "$2" ] || { echo "   expected \"$2\", saw \"$1\""; return 1; }; }
+starts_with() { [[ "$1" == "$2"* ]] || { echo "   expected \"$1\" to start with \"$2\""; return 1; }; }
+
+# same_tree DIR: every file of the demo product is in DIR with the same bytes and time.
+same_tree() {
+  local dir=$1 file ok=0
+  while IFS= read -r file; do
+    if ! cmp -s "$product/$file" "$dir/$file"; then
+      echo "   $file differs or is missing"; ok=1
+    elif [ "$(stat -c %Y "$product/$file")" != "$(stat -c %Y "$dir/$file")" ]; then
+      echo "   $file has another time"; ok=1
+    fi
+  done < <(cd "$product" && find . -type f | sed 's|^\./||')
+  return $ok
+}
+
+menu_link() { echo "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Trelliq.lnk"; }
+
+# link_target LINK: the local path lnkinfo reads from a shortcut.
+link_target() { lnkinfo "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^\tLocal path\t*: //p' | head -1; }
+
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Trelliq'
+machine_env='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+pending_key='HKLM\System\CurrentControlSet\Control\Session Manager'
+
+done_group() {
+  end_world
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+}
+
+# eventually SECONDS COMMAND...: true once COMMAND succeeds within SECONDS.
+eventually() {
+  local limit=$1 i
+  shift
+  for ((i = 0; i < limit * 5; i++)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  "$@"
+}
+
+# A deletion left for the next start of Windows in wininit.ini shows whether a restart came:
+# Wine answers ExitWindowsEx(EWX_REBOOT) with a restart of the prefix, which carries it out.
+plant_restart_marker() {
+  echo "marker" > "$drive_c/marker.txt"
+  printf '[rename]\r\nNUL=C:\\marker.txt\r\n' > "$drive_c/windows/wininit.ini"
+}

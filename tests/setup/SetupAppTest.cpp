@@ -1,0 +1,57 @@
+// SetupApp: the command-line options and the program-menu folder.
+#include "setup/SetupApp.h"
+
+#include "ui/WizardPage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// parseOptions on a command line; interactive is put back afterwards.
+struct Parsed {
+    explicit Parsed(const char* commandLine) : app(commandLine)
+    {
+        interactive = true;
+        app.parseOptions();
+        unattended = !interactive;
+        interactive = true;
+    }
+    SetupApp app;
+    bool unattended;
+};
+
+} // namespace
+
+TEST(SetupApp, OptionsAreExactAndCaseSensitive)
+{
+    EXPECT_TRUE(Parsed("C:\\x\\setup.exe -a").unattended);
+    EXPECT_FALSE(Parsed("C:\\x\\setup.exe -A /a a").unattended);
+    EXPECT_STREQ("C:\\x\\", Parsed("C:\\x\\setup.exe -a").app.programFolder().c_str());
+
+    Parsed given("uninstall.exe -d \"C:\\Program Files\\trelliq\\\" -a");
+    EXPECT_STREQ("C:\\Program Files\\trelliq\\", given.app.programFolder().c_str());
+    EXPECT_TRUE(given.unattended);
+    // Taken as given, not made absolute.
+    EXPECT_STREQ("rel/dir", Parsed("setup.exe -d rel/dir").app.programFolder().c_str());
+    EXPECT_STREQ("", Parsed("setup.exe -d").app.programFolder().c_str());
+    // "-d" takes the next argument even when that is "-a".
+    Parsed skipped("setup.exe -d -a");
+    EXPECT_STREQ("-a", skipped.app.programFolder().c_str());
+    EXPECT_FALSE(skipped.unattended);
+}
+
+TEST(SetupApp, ProgramFolderWithoutDirectoryIsTheCurrentOne)
+{
+    Parsed bare("setup.exe");
+    EXPECT_TRUE(bare.app.programFolder().equals(Path::currentDirectory()))
+        << bare.app.programFolder().c_str() << " vs " << Path::currentDirectory().c_str();
+}
+
+TEST(SetupApp, ProgramMenuFolderEndsWithASeparator)
+{
+    const Path folder = SetupApp::programMenuFolder();
+    ASSERT_GT(folder.length(), 3);
+    EXPECT_TRUE(folder.isDirectory()) << folder.c_str();
+    const char last = folder.charAt(folder.length() - 1);
+    EXPECT_TRUE(last == '\\' || last == '/') << folder.c_str();
+}
