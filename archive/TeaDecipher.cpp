@@ -3,6 +3,8 @@
 
 #include "archive/TeaKey.h"
 
+#include <cstring>
+
 namespace {
 
 uint32_t loadLittleEndian(const unsigned char* p)
@@ -36,6 +38,25 @@ int32_t TeaDecipher::read()
     return output_[0];
 }
 
+int32_t TeaDecipher::read(unsigned char* buffer, int32_t length)
+{
+    int32_t stored = 0;
+    while (stored < length) {
+        if (index_ >= count_) {
+            if (refill() == -1)
+                return stored == 0 ? -1 : stored;
+            index_ = 0;
+        }
+        uint32_t n = count_ - index_;
+        if (n > static_cast<uint32_t>(length - stored))
+            n = static_cast<uint32_t>(length - stored);
+        std::memcpy(buffer + stored, output_ + index_, n);
+        index_ += n;
+        stored += static_cast<int32_t>(n);
+    }
+    return stored;
+}
+
 int32_t TeaDecipher::refill()
 {
     unsigned char input[1024];
@@ -47,13 +68,36 @@ int32_t TeaDecipher::refill()
     const uint32_t blocks = static_cast<uint32_t>(n) / 8;
     if (blocks == 0)
         return -1;
-    for (uint32_t i = 0; i < blocks; ++i) {
-        for (int j = 0; j < 8; ++j)
-            output_[8 * i + j] = input[8 * i + j];
+    std::memcpy(output_, input, blocks * 8);
+    uint32_t i = 0;
+    for (; i + 2 <= blocks; i += 2)
+        decipherTwoBlocks(key_, output_ + 8 * i);
+    if (i < blocks)
         decipherBlock(key_, output_ + 8 * i);
-    }
     count_ = blocks * 8;
     return static_cast<int32_t>(count_);
+}
+
+// Two blocks side by side: the rounds of one block depend on each other, so working on two
+// at once lets the processor overlap them. The same arithmetic as decipherBlock.
+void TeaDecipher::decipherTwoBlocks(const uint32_t key[4], unsigned char blocks[16])
+{
+    const uint32_t delta = 0x9E3779B9;
+    const uint32_t k0 = key[0], k1 = key[1], k2 = key[2], k3 = key[3];
+    uint32_t y1 = loadLittleEndian(blocks), z1 = loadLittleEndian(blocks + 4);
+    uint32_t y2 = loadLittleEndian(blocks + 8), z2 = loadLittleEndian(blocks + 12);
+    uint32_t sum = 0xC6EF3720;
+    for (int round = 0; round < 32; ++round) {
+        z1 -= ((y1 << 4) + k2) ^ (y1 + sum) ^ ((y1 >> 5) + k3);
+        z2 -= ((y2 << 4) + k2) ^ (y2 + sum) ^ ((y2 >> 5) + k3);
+        y1 -= ((z1 << 4) + k0) ^ (z1 + sum) ^ ((z1 >> 5) + k1);
+        y2 -= ((z2 << 4) + k0) ^ (z2 + sum) ^ ((z2 >> 5) + k1);
+        sum -= delta;
+    }
+    storeLittleEndian(y1, blocks);
+    storeLittleEndian(z1, blocks + 4);
+    storeLittleEndian(y2, blocks + 8);
+    storeLittleEndian(z2, blocks + 12);
 }
 
 void TeaDecipher::decipherBlock(const uint32_t key[4], unsigned char block[8])

@@ -9,8 +9,9 @@ public:
     explicit TeaDecipher(InputStream* source);
 
     int32_t read() override;
-    // The block read is InputStream's, byte by byte through read().
-    using InputStream::read;
+    // The same bytes as InputStream's byte-by-byte version, and the same refills, copied
+    // a buffer at a time.
+    int32_t read(unsigned char* buffer, int32_t length) override;
 
     // The standard TEA decipher of one block in place: two words, little-endian, under the
     // key words k[0] to k[3].
@@ -20,6 +21,7 @@ private:
     // Reads up to 1024 bytes from the source and deciphers their whole blocks into the
     // output buffer. Returns the number of deciphered bytes, or -1 at the end of the source.
     int32_t refill();
+    static void decipherTwoBlocks(const uint32_t key[4], unsigned char blocks[16]);
 
     uint32_t key_[4];
     unsigned char output_[1024];

@@ -12,6 +12,10 @@ add_library(bz2 STATIC
   ${bzip2_dir}/randtable.c ${bzip2_dir}/compress.c ${bzip2_dir}/decompress.c
   ${bzip2_dir}/bzlib.c)
 target_include_directories(bz2 SYSTEM PUBLIC ${bzip2_dir})
+# setup.exe only decompresses: with a section per function the linker drops the compressor
+# (38 KB). Without unwind tables, which MinGW's linker would otherwise take as references
+# keeping every function; no C++ exception ever passes through libbzip2.
+target_compile_options(bz2 PRIVATE -ffunction-sections -fno-asynchronous-unwind-tables)
 
 set(GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

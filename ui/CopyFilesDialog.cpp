@@ -14,7 +14,10 @@ void CopyFilesDialog::nextFile(const String& text)
     text_ = text;
     if (!hwnd())
         return;
-    SetActiveWindow(hwnd());
+    // Only when it is not already: Wine makes even a repeated activation cost about 3 ms,
+    // which for a product of 2000 files was half of the install's time.
+    if (GetActiveWindow() != hwnd())
+        SetActiveWindow(hwnd());
     SetDlgItemTextA(hwnd(), IDC_CURRENT_FILE, text_.c_str());
     SendMessageA(item(IDC_PROGRESS), PBM_DELTAPOS, 1, 0);
     UpdateWindow(hwnd());

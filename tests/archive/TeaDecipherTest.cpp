@@ -119,3 +119,33 @@ TEST(TeaDecipher, TrailingFragmentEndsTheStream)
     unsigned char buffer[4];
     EXPECT_EQ(fragment.read(buffer, 0), 0) << "a read of 0 bytes takes nothing";
 }
+
+// Block reads of any size hand out the bytes of the single-byte reads, with the same
+// 1024-byte refills, across refill boundaries and the pairs of blocks deciphered together.
+TEST(TeaDecipher, BlockReadsMatchSingleByteReads)
+{
+    // Each block of the resource deciphered on its own.
+    InputResource raw(raw663120);
+    std::string expected = readAll(raw);
+    for (size_t at = 0; at + 8 <= expected.size(); at += 8)
+        TeaDecipher::decipherBlock(payloadKey(), reinterpret_cast<unsigned char*>(&expected[at]));
+    InputResource bytewiseResource(raw663120);
+    TeaDecipher bytewise(&bytewiseResource);
+    EXPECT_TRUE(readAll(bytewise) == expected) << "single-byte reads";
+    for (int32_t chunk : {1, 7, 1000, 1024, 4096, 700000}) {
+        InputResource resource(raw663120);
+        CountingSource counter(&resource);
+        TeaDecipher decipher(&counter);
+        std::string bytes;
+        std::vector<unsigned char> buffer(chunk);
+        for (int32_t n; (n = decipher.read(buffer.data(), chunk)) != -1;) {
+            ASSERT_GT(n, 0) << "chunk " << chunk;
+            bytes.append(reinterpret_cast<char*>(buffer.data()), n);
+        }
+        EXPECT_TRUE(bytes == expected) << "chunk " << chunk;
+        ASSERT_GE(counter.results.size(), 649u) << "chunk " << chunk;
+        EXPECT_EQ(counter.results[646], 1024) << "chunk " << chunk;
+        EXPECT_EQ(counter.results[647], 592) << "chunk " << chunk << ": 648 refills, then only the end";
+        EXPECT_EQ(counter.results.back(), -1) << "chunk " << chunk;
+    }
+}

@@ -1,0 +1,31 @@
+; The benchmark's peer: the same product tree as an NSIS installer, solid bzip2, the same
+; layout below the install folder, run silently with /S and /D=FOLDER.
+;   makensis -DOUT=FILE [-DTREE=FOLDER] peer.nsi
+; Without TREE it carries no files: the size of NSIS's own machinery.
+Name "Trelliq"
+OutFile "${OUT}"
+SetCompressor /SOLID bzip2
+InstallDir "$PROGRAMFILES\trelliq"
+RequestExecutionLevel admin
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Trelliq"
+
+Section
+  SetOutPath "$INSTDIR"
+!ifdef TREE
+  File /r "${TREE}/*"
+  ; The Microsoft family's wrappers, which setup.exe -a installs too.
+  CopyFiles /SILENT "$INSTDIR\bin\trqc.exe" "$INSTDIR\bin\cl.exe-"
+  CopyFiles /SILENT "$INSTDIR\bin\trqc.exe" "$INSTDIR\bin\link.exe-"
+!endif
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Trelliq.lnk" "$INSTDIR\bin\coverageBrowser.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Trelliq"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+SectionEnd
+
+Section "Uninstall"
+  Delete "$SMPROGRAMS\Trelliq.lnk"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  RMDir /r "$INSTDIR"
+SectionEnd
