@@ -1,6 +1,7 @@
 // DevStudioVersion: the generations' table and the settings Developer Studio keeps.
 #include "host/DevStudioVersion.h"
 
+#include "foundation/LastErrorKept.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Process.h"
 #include "host/UpdateRegistryView.h"
@@ -27,16 +28,6 @@ const char* const partialSettingsMessage =
     "You have partial registry settings for Microsoft Developer Studio version 4.x.  If you have "
     "Visual C++ 4.x installed, please run Microsoft Developer Studio version 4.x (msdev.exe) now, "
     "close it, then press OK. Otherwise press Cancel.";
-
-// Keeps the thread's last error across a stretch whose failures nobody reports.
-class LastErrorKept {
-public:
-    LastErrorKept() : error_(GetLastError()) {}
-    ~LastErrorKept() { SetLastError(error_); }
-
-private:
-    DWORD error_;
-};
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "host/ProductRegistry.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/LastErrorKept.h"
 #include "foundation/OperatingSystem.h"
 #include "host/BoundsChecker.h"
 #include "host/DevStudio.h"
@@ -19,17 +20,6 @@ const char* const productName = "Trelliq";
 const char* const companyKey = "Software\\Pembrox";
 const char* const uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq";
 const char* const fileType = "Coverage.File";
-
-// Keeps the last error across a step whose result is ignored, so that the final report
-// names the failure that counted.
-class LastErrorKept {
-public:
-    LastErrorKept() : error_(GetLastError()) {}
-    ~LastErrorKept() { SetLastError(error_); }
-
-private:
-    DWORD error_;
-};
 
 String browserPath()
 {
