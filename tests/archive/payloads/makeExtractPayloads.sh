@@ -19,7 +19,8 @@ mkdir none
 mkdir -p full/bin full/help full/lib
 printf 'extracted wrapper\n' > full/bin/trqc.exe
 : > full/help/empty.txt
-seq 1 3000 | head -c 10000 > full/lib/big.bin
+seq 1 3000 > numbers.txt
+head -c 10000 numbers.txt > full/lib/big.bin
 touch -d @1500000000 full/bin/trqc.exe
 touch -d @1234567890 full/help/empty.txt
 touch -d @1600000000 full/lib/big.bin
