@@ -2,6 +2,7 @@
 #include "host/DelayedMove.h"
 
 #include "foundation/OperatingSystem.h"
+#include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -143,15 +144,6 @@ TEST(DelayedMove, OnWindows95TheRequestGoesToWininitIniWithShortNames)
     touch(file);
     touch(newName);
 
-    // A copy of this program under its own name, for which alone the prefix reports
-    // Windows 98: the other test programs keep seeing Windows NT.
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    const std::string copy = tempPath("test_host_win98.exe");
-    ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
-    const char* const appKey = "Software\\Wine\\AppDefaults\\test_host_win98.exe";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, appKey, "Version", REG_SZ, "win98", 6), ERROR_SUCCESS);
-
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
     const std::string wininit = std::string(windows) + "\\wininit.ini";
@@ -161,21 +153,11 @@ TEST(DelayedMove, OnWindows95TheRequestGoesToWininitIniWithShortNames)
 
     SetEnvironmentVariableA("TRELLIQ_WIN95_FILE", file.c_str());
     SetEnvironmentVariableA("TRELLIQ_WIN95_NEW", newName.c_str());
-    std::string commandLine = "\"" + copy + "\" --gtest_filter=DelayedMoveOnWindows95.*";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    DWORD exitCode = 1;
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
+    // A copy of this program for which alone the prefix reports Windows 98: the other test
+    // programs keep seeing Windows NT.
+    const DWORD exitCode = testSupport::runAgain("DelayedMoveOnWindows95.*", "test_host_win98.exe");
     SetEnvironmentVariableA("TRELLIQ_WIN95_FILE", nullptr);
     SetEnvironmentVariableA("TRELLIQ_WIN95_NEW", nullptr);
-    RegDeleteKeyA(HKEY_CURRENT_USER, appKey);
-    DeleteFileA(copy.c_str());
 
     std::stringstream after;
     after << std::ifstream(wininit, std::ios::binary).rdbuf();
