@@ -8,6 +8,7 @@
 #include "host/RegistryStep.h"
 #include "host/UpdateRegistryView.h"
 #include "tests/host/MessageRecorder.h"
+#include "tests/host/RecordingView.h"
 
 #include <gtest/gtest.h>
 
@@ -18,26 +19,6 @@
 #include <string>
 
 namespace {
-
-class CancellingView : public UpdateRegistryView {
-public:
-    explicit CancellingView(int cancelAt) : cancelAt_(cancelAt) {}
-    void show() override {}
-    void hide() override {}
-    bool pollCancel() override
-    {
-        if (++polls != cancelAt_)
-            return false;
-        SetLastError(ERROR_CANCELLED);
-        return true;
-    }
-    void beginWaitCursor() override {}
-    void endWaitCursor() override {}
-    int polls = 0;
-
-private:
-    int cancelAt_;
-};
 
 // Every key and value below root\path, one line each: "path\\name=type:hex bytes".
 void dump(HKEY root, const std::string& path, std::set<std::string>& lines)
@@ -155,7 +136,7 @@ TEST(UpdateRegistryCancel, AtEveryPollTheProductAloneIsTouchedAndTheUninstallRes
 {
     MessageRecorder recorder;
     const std::set<std::string> before = registry();
-    CancellingView counting(0);
+    RecordingView counting(0);
     ASSERT_TRUE(runUpdate(true, &counting));
     const int polls = counting.polls;
     ASSERT_GE(polls, 3) << "the entry, the environment lists and TRQFILE are each followed by a poll";
@@ -164,7 +145,7 @@ TEST(UpdateRegistryCancel, AtEveryPollTheProductAloneIsTouchedAndTheUninstallRes
 
     for (int at = 1; at <= polls; ++at) {
         recorder.messages().clear();
-        CancellingView cancelling(at);
+        RecordingView cancelling(at);
         SetLastError(0);
         EXPECT_FALSE(runUpdate(true, &cancelling)) << "cancel at poll " << at;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANCELLED)) << "cancel at poll " << at;

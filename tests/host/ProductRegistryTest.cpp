@@ -6,6 +6,7 @@
 #include "host/UpdateRegistryView.h"
 #include "MessageRecorder.h"
 #include "RawRegistry.h"
+#include "RecordingView.h"
 
 #include <gtest/gtest.h>
 
@@ -24,29 +25,6 @@ const std::string company = "Software\\Pembrox";
 const std::string product = company + "\\Trelliq";
 const std::string machineEnvironment = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 const std::string recorder = "Software\\TrelliqTest\\Recorder";
-
-// Counts the dialog's appearances and cancels at the given poll (0: never).
-class RecordingView : public UpdateRegistryView {
-public:
-    explicit RecordingView(int cancelAt = 0) : cancelAt_(cancelAt) {}
-    void show() override { ++shown; }
-    void hide() override { ++hidden; }
-    bool pollCancel() override
-    {
-        if (++polls != cancelAt_)
-            return false;
-        SetLastError(ERROR_CANCELLED);
-        return true;
-    }
-    void beginWaitCursor() override {}
-    void endWaitCursor() override {}
-    int shown = 0;
-    int hidden = 0;
-    int polls = 0;
-
-private:
-    int cancelAt_;
-};
 
 // Makes key unwritable: a registry link to a key whose parent does not exist, so that
 // creating or writing it fails. Wine ignores a key's access list (the tests run as root), so
