@@ -7,6 +7,8 @@
 class CopyFilesDialog : public WizardPage {
 public:
     enum { IDD = IDD_COPY_FILES };
+    // Milliseconds between two pictures of the dialog during a run of nextFile calls.
+    enum { paintInterval = 25 };
 
     // parent null: owned by the main window.
     explicit CopyFilesDialog(HWND parent = nullptr);
@@ -16,11 +18,24 @@ public:
     HWND progressBar() const { return hwnd() ? item(IDC_PROGRESS) : nullptr; }
     const String& text() const { return text_; }
 
-    // Activates the dialog, shows text, advances the bar by 1 and repaints at once. Once the
-    // window is gone (the user closed it), only the text is kept: nothing else happens and
-    // nothing fails.
+    // Advances the bar by exactly 1 and keeps text as the current one. The picture follows
+    // at once for the first call, then at most every paintInterval milliseconds and whenever
+    // the bar is full: the dialog is made the active window, shows the current text and is
+    // repainted with the bar. Between two pictures the bar's drawing is switched off
+    // (WM_SETREDRAW), so its steps cost no painting; its last picture stays on screen. A
+    // product of 2000 files passes in a few seconds, and under Wine a picture per file took
+    // longer than writing the files. Once the window is gone (the user closed it), only the
+    // text is kept: nothing else happens and nothing fails.
     void nextFile(const String& text);
+
+protected:
+    bool onInitDialog() override;
 
 private:
     String text_;
+    HWND bar_ = nullptr;
+    HWND label_ = nullptr;
+    bool barDrawing_ = true;
+    bool painted_ = false;
+    DWORD paintedAt_ = 0;
 };

@@ -25,6 +25,28 @@ TEST(CopyFilesDialog, NextFileFillsTheBarAndShowsTheLastText)
     EXPECT_EQ(GetActiveWindow(), dialog.hwnd());
 }
 
+// The extraction's bar never fills (its range has room to spare): every call still steps
+// it, and a call after a pause shows its text with the bar drawn again.
+TEST(CopyFilesDialog, StepsOnEveryCallAndShowsTheTextAtItsPace)
+{
+    CopyFilesDialog dialog;
+    dialog.create();
+    HWND bar = dialog.progressBar();
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    dialog.nextFile("bin/first.exe");
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_CURRENT_FILE), "bin/first.exe") << "the first call shows at once";
+    EXPECT_TRUE(IsWindowVisible(bar));
+    for (int i = 0; i < 5; ++i)
+        dialog.nextFile(String("lib/quick") + String::valueOf(i) + ".lib");
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 6);
+    Sleep(CopyFilesDialog::paintInterval + 10);
+    dialog.nextFile("src/after a pause.c");
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 7);
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_CURRENT_FILE), "src/after a pause.c");
+    EXPECT_TRUE(IsWindowVisible(bar)) << "drawing switched on again";
+    EXPECT_EQ(GetActiveWindow(), dialog.hwnd());
+}
+
 TEST(CopyFilesDialog, UpdatesAfterEscapeDoNothingAndDoNotFail)
 {
     CopyFilesDialog dialog;
