@@ -32,8 +32,10 @@ int32_t TeaDecipher::read()
 {
     if (index_ < count_)
         return output_[index_++];
-    if (refill() == -1)
+    const int32_t n = refill(output_);
+    if (n == -1)
         return -1;
+    count_ = static_cast<uint32_t>(n);
     index_ = 1;
     return output_[0];
 }
@@ -43,8 +45,17 @@ int32_t TeaDecipher::read(unsigned char* buffer, int32_t length)
     int32_t stored = 0;
     while (stored < length) {
         if (index_ >= count_) {
-            if (refill() == -1)
+            // Room for a whole refill in the caller's buffer: decipher straight into it
+            // rather than into the own buffer and copy from there.
+            const bool direct = length - stored >= static_cast<int32_t>(sizeof output_);
+            const int32_t n = refill(direct ? buffer + stored : output_);
+            if (n == -1)
                 return stored == 0 ? -1 : stored;
+            if (direct) {
+                stored += n;
+                continue;
+            }
+            count_ = static_cast<uint32_t>(n);
             index_ = 0;
         }
         uint32_t n = count_ - index_;
@@ -57,10 +68,9 @@ int32_t TeaDecipher::read(unsigned char* buffer, int32_t length)
     return stored;
 }
 
-int32_t TeaDecipher::refill()
+int32_t TeaDecipher::refill(unsigned char* target)
 {
-    unsigned char input[1024];
-    const int32_t n = source->read(input, sizeof input);
+    const int32_t n = source->read(target, sizeof output_);
     if (n == -1)
         return -1;
     // A well-formed payload is a whole number of blocks. A trailing fragment cannot be
@@ -68,14 +78,12 @@ int32_t TeaDecipher::refill()
     const uint32_t blocks = static_cast<uint32_t>(n) / 8;
     if (blocks == 0)
         return -1;
-    std::memcpy(output_, input, blocks * 8);
     uint32_t i = 0;
     for (; i + 2 <= blocks; i += 2)
-        decipherTwoBlocks(key_, output_ + 8 * i);
+        decipherTwoBlocks(key_, target + 8 * i);
     if (i < blocks)
-        decipherBlock(key_, output_ + 8 * i);
-    count_ = blocks * 8;
-    return static_cast<int32_t>(count_);
+        decipherBlock(key_, target + 8 * i);
+    return static_cast<int32_t>(blocks * 8);
 }
 
 // Two blocks side by side: the rounds of one block depend on each other, so working on two

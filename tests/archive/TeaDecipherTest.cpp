@@ -132,7 +132,7 @@ TEST(TeaDecipher, BlockReadsMatchSingleByteReads)
     InputResource bytewiseResource(raw663120);
     TeaDecipher bytewise(&bytewiseResource);
     EXPECT_TRUE(readAll(bytewise) == expected) << "single-byte reads";
-    for (int32_t chunk : {1, 7, 1000, 1024, 4096, 700000}) {
+    for (int32_t chunk : {1, 7, 1000, 1024, 1500, 4096, 700000}) {
         InputResource resource(raw663120);
         CountingSource counter(&resource);
         TeaDecipher decipher(&counter);
