@@ -7,6 +7,7 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#include <sys/utime.h>
 
 File::File(const String& name, int mode) : descriptor_(-1), name_(name)
 {
@@ -69,6 +70,18 @@ int File::write(const void* buffer, int count)
         written += n;
     }
     return count;
+}
+
+bool File::setModificationTime(time_t time)
+{
+    if (descriptor_ < 0) {
+        errno = EBADF;
+        return false;
+    }
+    struct _utimbuf times;
+    times.actime = time;
+    times.modtime = time;
+    return _futime(descriptor_, &times) == 0;
 }
 
 int File::close()

@@ -4,6 +4,8 @@
 #include "foundation/Exception.h"
 #include "foundation/String.h"
 
+#include <ctime>
+
 // Opened by construction, closed by close or destruction. Every failure throws a kind of
 // File::Exception whose text is the name (and, for transfers, " at " and the position in
 // hexadecimal), then ": " and the C library's text for errno.
@@ -59,6 +61,10 @@ public:
     virtual int write(const void* buffer, int count);
     // The C runtime's result; closing a closed file does nothing and gives 0.
     int close();
+    // Sets the access and the modification time (seconds since 1970) through the open
+    // descriptor: what Path::setModificationTime does by name, without opening the file
+    // again. False, with errno set, when the system refuses or the file is closed.
+    bool setModificationTime(time_t time);
 
     const String& name() const { return name_; }
 

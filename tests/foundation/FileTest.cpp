@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <string>
 
 namespace {
@@ -129,4 +130,24 @@ TEST(File, CloseTwiceIsHarmlessAndTransfersAfterCloseFail)
     EXPECT_EQ(failureOf([&] { f.write("d", 1); }), text("File write error", name + " at ffffffff", EBADF));
     // The file is no longer held: it can be deleted while the object still lives.
     EXPECT_TRUE(DeleteFileA(name.c_str()));
+}
+
+// The time set on the open file is the one the closed file keeps, for access and
+// modification alike, even with the last write just before it.
+TEST(File, ModificationTimeSetWhileOpenSurvivesTheClose)
+{
+    TempFolder temp("file time");
+    const String name = temp + "stamped.bin";
+    File f(name, createWrite);
+    f.write("abc", 3);
+    ASSERT_TRUE(f.setModificationTime(1000000000));
+    EXPECT_EQ(f.close(), 0);
+    struct _stat record;
+    ASSERT_EQ(_stat(name.c_str(), &record), 0);
+    EXPECT_EQ(record.st_mtime, 1000000000);
+    EXPECT_EQ(record.st_atime, 1000000000);
+    EXPECT_EQ(record.st_size, 3);
+    errno = 0;
+    EXPECT_FALSE(f.setModificationTime(0)) << "closed";
+    EXPECT_EQ(errno, EBADF);
 }
