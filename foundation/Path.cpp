@@ -15,7 +15,6 @@
 #include <cstring>
 #include <direct.h>
 #include <io.h>
-#include <string>
 #include <sys/utime.h>
 
 using namespace pathText;
@@ -165,6 +164,9 @@ void Path::remove() const
 
 namespace {
 
+// The home directory once read (constant-initialized: no start-up code, no guard).
+String home;
+
 // Steps shared by rename and copy: into an existing directory under the own file name;
 // an existing file made writable so that it can be replaced.
 Path replaceableTarget(const Path& source, const Path& target)
@@ -261,7 +263,6 @@ Path Path::tempDirectory()
 
 String Path::homeDirectory()
 {
-    static String home;
     if (home.isEmpty())
         home = std::getenv("HOME");
     return home;

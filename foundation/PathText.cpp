@@ -2,11 +2,11 @@
 // the file system.
 #include "foundation/Path.h"
 
+#include "foundation/Buffer.h"
 #include "foundation/PathText.h"
 #include "foundation/Stack.h"
 
 #include <cctype>
-#include <string>
 
 using namespace pathText;
 
@@ -39,16 +39,17 @@ void Path::buildFoldingTable()
 
 bool Path::equals(const Object& other) const
 {
-    const String* s = dynamic_cast<const String*>(&other);
-    return s && compareTo(*s) == 0;
+    return other.kind() == StringKind && compareTo(static_cast<const String&>(other)) == 0;
 }
 
 uint32_t Path::hashCode() const
 {
-    std::string folded(c_str(), length());
-    for (char& c : folded)
-        c = fold(c);
-    return String(folded.data(), length()).hashCode();
+    Buffer folded(length());
+    for (int i = 0; i < length(); ++i) {
+        const char c = fold(charAt(i));
+        folded.append(&c, 0, 1);
+    }
+    return String(folded.bytes(), folded.length()).hashCode();
 }
 
 int Path::compareTo(const String& other) const

@@ -23,8 +23,6 @@ Application::Application() : registered_(true)
     setMessageBoxHandler(routeMessageBox);
 }
 
-Application::Application(DefaultTag) : registered_(false) {}
-
 Application::~Application()
 {
     if (registered_ && registered == this) {
@@ -33,12 +31,11 @@ Application::~Application()
     }
 }
 
+Application Application::fallback_{DefaultTag{}};
+
 Application& Application::current()
 {
-    if (registered)
-        return *registered;
-    static Application fallback{DefaultTag{}};
-    return fallback;
+    return registered ? *registered : fallback_;
 }
 
 int Application::main()
@@ -89,8 +86,8 @@ bool Application::preTranslateMessage(MSG& message)
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST)
         return false;
     // Newest first, so that a dialog opened over another gets its keys.
-    for (auto it = modeless_.rbegin(); it != modeless_.rend(); ++it) {
-        HWND dialog = *it;
+    for (int i = modeless_.size() - 1; i >= 0; --i) {
+        HWND dialog = modeless_[i];
         if ((message.hwnd == dialog || IsChild(dialog, message.hwnd)) && IsDialogMessageA(dialog, &message))
             return true;
     }
@@ -99,13 +96,14 @@ bool Application::preTranslateMessage(MSG& message)
 
 void Application::addModeless(HWND dialog)
 {
-    if (std::find(modeless_.begin(), modeless_.end(), dialog) == modeless_.end())
-        modeless_.push_back(dialog);
+    if (modeless_.indexOf(dialog) < 0)
+        modeless_.add(dialog);
 }
 
 void Application::removeModeless(HWND dialog)
 {
-    modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), dialog), modeless_.end());
+    for (int at; (at = modeless_.indexOf(dialog)) >= 0;)
+        modeless_.removeAt(at);
 }
 
 void Application::doWaitCursor(int delta)

@@ -1,9 +1,9 @@
 // Application: the one application object, with its start-up, run, idle and message-box hooks.
 #pragma once
 
-#include <windows.h>
+#include "foundation/Array.h"
 
-#include <vector>
+#include <windows.h>
 
 // A program derives its application from this class and calls main() from WinMain. Without a
 // derived object, Application::current() answers a plain default one, so that dialogs, the
@@ -51,10 +51,13 @@ public:
 
 private:
     struct DefaultTag {};
-    explicit Application(DefaultTag);
+    // The plain application of programs that make none; constant, so that it exists before
+    // any start-up code could ask for it.
+    constexpr explicit Application(DefaultTag) : registered_(false) {}
+    static Application fallback_;
 
     HWND mainWindow_ = nullptr;
     int waitCursorCount_ = 0;
-    std::vector<HWND> modeless_;
+    Array<HWND> modeless_;
     bool registered_;
 };

@@ -1,12 +1,12 @@
 // DevStudioVersion: the generations' table and the settings Developer Studio keeps.
 #include "host/DevStudioVersion.h"
 
+#include "foundation/Array.h"
 #include "foundation/LastErrorKept.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Process.h"
 #include "host/UpdateRegistryView.h"
 
-#include <vector>
 
 namespace {
 
@@ -131,7 +131,7 @@ void DevStudioVersion::prepareSettings() const
 
     // Developer Studio writes its settings when it starts and ends at once on this command.
     const String commandLine = String("\"") + program + "\" -ex ApplicationExit";
-    std::vector<char> command(commandLine.c_str(), commandLine.c_str() + commandLine.length() + 1);
+    Array<char> command(commandLine.c_str(), commandLine.length() + 1);
     STARTUPINFOA startup;
     GetStartupInfoA(&startup);
     startup.dwFlags |= STARTF_USESHOWWINDOW;

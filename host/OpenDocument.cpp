@@ -1,6 +1,7 @@
 // openDocument: the association lookup, the command templates and starting the program.
 #include "host/OpenDocument.h"
 
+#include "foundation/Array.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Process.h"
 #include "host/RegistryKey.h"
@@ -8,7 +9,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -39,7 +39,7 @@ bool start(const String& kind, const String& verb, const String& command, const 
 {
     if (isCommandKind(kind)) {
         const String line = buildCommandLine(command, target);
-        std::vector<char> writable(line.c_str(), line.c_str() + line.length() + 1);
+        Array<char> writable(line.c_str(), line.length() + 1);
         return runProcess(writable.data(), false, nullptr, false);
     }
     const String file = target.replace('/', '\\');

@@ -1,17 +1,17 @@
 // RegistryKey: lazy opening, the status rule, enumeration and values of any length.
 #include "host/RegistryKey.h"
 
-#include <algorithm>
+#include "foundation/Array.h"
+
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace {
 
 // Enumerated subkey and value names: 255 characters and the terminator.
 const DWORD nameSize = 256;
 // The first guess for value data and expansions; longer ones grow the buffer.
-const size_t dataSize = 2048;
+const int dataSize = 2048;
 
 struct RootName {
     uintptr_t root;
@@ -30,19 +30,20 @@ const RootName rootNames[] = {
 
 // Room for what the registry asked for, or twice the room when it did not say more
 // (performance data reports no size), so that every retry grows.
-void grow(std::vector<char>& data, DWORD needed)
+void grow(Array<char>& data, DWORD needed)
 {
-    data.resize(std::max<size_t>(needed, 2 * data.size()));
+    const DWORD twice = 2 * static_cast<DWORD>(data.size());
+    data.resize(static_cast<int>(needed > twice ? needed : twice));
 }
 
 // Puts size bytes of data, read with type, into value: a REG_DWORD's four bytes into the
 // number, anything else up to its first NUL into the text.
-void store(DWORD type, const std::vector<char>& data, DWORD size, RegistryValue& value)
+void store(DWORD type, const Array<char>& data, DWORD size, RegistryValue& value)
 {
     value.type = type;
     if (type == REG_DWORD) {
         uint32_t number = 0;
-        std::memcpy(&number, data.data(), std::min<DWORD>(size, sizeof number));
+        std::memcpy(&number, data.data(), size < sizeof number ? size : sizeof number);
         value.number = number;
     } else {
         const char* bytes = data.data();
@@ -51,7 +52,7 @@ void store(DWORD type, const std::vector<char>& data, DWORD size, RegistryValue&
     }
 }
 
-BYTE* bytesOf(std::vector<char>& data)
+BYTE* bytesOf(Array<char>& data)
 {
     return reinterpret_cast<BYTE*>(data.data());
 }
@@ -158,10 +159,10 @@ bool RegistryKey::nextValue(String& name, RegistryValue& value)
     DWORD length;
     DWORD type;
     DWORD size;
-    std::vector<char> data(dataSize);
+    Array<char> data(dataSize);
     for (;;) {
         length = nameSize;
-        size = data.size();
+        size = static_cast<DWORD>(data.size());
         status_ = RegEnumValueA(handle_, index_, buffer, &length, nullptr, &type, bytesOf(data), &size);
         if (status_ == ERROR_MORE_DATA) {
             // The data or the name did not fit. Ask for the data's size alone: that
@@ -192,11 +193,11 @@ bool RegistryKey::queryValue(const char* name, RegistryValue& value)
 {
     if (!open(Read))
         return false;
-    std::vector<char> data(dataSize);
+    Array<char> data(dataSize);
     DWORD type;
     DWORD size;
     for (;;) {
-        size = data.size();
+        size = static_cast<DWORD>(data.size());
         status_ = RegQueryValueExA(handle_, name, nullptr, &type, bytesOf(data), &size);
         if (status_ != ERROR_MORE_DATA)
             break;
@@ -219,12 +220,12 @@ bool RegistryKey::getString(const char* name, String& text)
     // The count includes the terminator; a larger count than the room means "grow and
     // expand again". Should the expansion itself fail, the text stays as stored.
     text = value.text;
-    std::vector<char> expanded(dataSize);
+    Array<char> expanded(dataSize);
     for (;;) {
-        const DWORD needed = ExpandEnvironmentStringsA(value.text.c_str(), expanded.data(), expanded.size());
+        const DWORD needed = ExpandEnvironmentStringsA(value.text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
         if (needed == 0)
             break;
-        if (needed <= expanded.size()) {
+        if (needed <= static_cast<DWORD>(expanded.size())) {
             text = String(expanded.data());
             break;
         }

@@ -5,22 +5,32 @@ ToolEntry::ToolEntry(const String& menuText, const String& pathName, const Strin
                      const String& initialDirectory, bool guiTool, bool outputRedirect)
     : name(withoutAccelerator(menuText))
 {
-    add("AskArgument", RegistryValue(0u));
-    add("CloseWindow", RegistryValue(0u));
-    add("DefaultArguments", RegistryValue(arguments));
-    add("GUITool", RegistryValue(guiTool ? 1u : 0u));
-    add("InitialDirectory", RegistryValue(initialDirectory));
-    add("MenuName", RegistryValue(menuText));
-    add("OutputRedirect", RegistryValue(outputRedirect ? 1u : 0u));
-    add("PathName", RegistryValue(pathName));
-    add("ReloadNoPrompt", RegistryValue(0u));
-    add("UseSearchPath", RegistryValue(1u));
-    add("VisibleOnMenu", RegistryValue(1u));
+    add("AskArgument", 0u);
+    add("CloseWindow", 0u);
+    add("DefaultArguments", arguments);
+    add("GUITool", guiTool ? 1u : 0u);
+    add("InitialDirectory", initialDirectory);
+    add("MenuName", menuText);
+    add("OutputRedirect", outputRedirect ? 1u : 0u);
+    add("PathName", pathName);
+    add("ReloadNoPrompt", 0u);
+    add("UseSearchPath", 1u);
+    add("VisibleOnMenu", 1u);
 }
 
 void ToolEntry::add(const String& propertyName, const RegistryValue& value)
 {
-    properties.push_back({propertyName, value});
+    properties.add({propertyName, value});
+}
+
+void ToolEntry::add(const char* propertyName, uint32_t number)
+{
+    add(String(propertyName), RegistryValue(number));
+}
+
+void ToolEntry::add(const char* propertyName, const String& text)
+{
+    add(String(propertyName), RegistryValue(text));
 }
 
 void ToolEntry::clear()

@@ -1,10 +1,10 @@
 // ToolEntry: one custom command of Developer Studio's Tools menu, as named registry values.
 #pragma once
 
+#include "foundation/Array.h"
 #include "foundation/String.h"
 #include "host/RegistryValue.h"
 
-#include <vector>
 
 struct ToolProperty {
     String name;
@@ -25,9 +25,12 @@ public:
     // (case-sensitively). Empty when the slot holds no command.
     String name;
     // In the order they are written; of two with one name the later wins.
-    std::vector<ToolProperty> properties;
+    Array<ToolProperty> properties;
 
     void add(const String& propertyName, const RegistryValue& value);
+    // The same for the constructor's eleven properties, whose names are literals.
+    void add(const char* propertyName, uint32_t number);
+    void add(const char* propertyName, const String& text);
     void clear();
 };
 

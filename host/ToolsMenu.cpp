@@ -8,7 +8,6 @@
 
 #include <cctype>
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -20,7 +19,7 @@ struct Edit {
     DevStudioVersion* version = nullptr;
     UpdateRegistryView* view = nullptr;
     int count = 0;
-    std::vector<ToolEntry> slots;
+    Array<ToolEntry> slots;
 };
 
 Edit edit;
@@ -109,7 +108,8 @@ bool loadTools()
     if (count > 4096)
         count = 4096;
     edit.count = static_cast<int>(count);
-    edit.slots.assign(edit.count + 1, ToolEntry());
+    edit.slots.clear();
+    edit.slots.resize(edit.count + 1);
 
     String name;
     RegistryValue value;
