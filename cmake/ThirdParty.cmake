@@ -10,6 +10,10 @@ trelliq_bzip2(${PROJECT_SOURCE_DIR})
 # into calls of the system's memmove, which cost a tenth of the decoding time under Wine.
 target_compile_options(bz2 PRIVATE -ffunction-sections -fno-asynchronous-unwind-tables
                        -fno-tree-loop-distribute-patterns)
+# Without the C library's stdio (the file functions and the messages to stderr that a GUI
+# program cannot show, 25 KB of printf): an internal error goes to bz_internal_error,
+# which archive/BzipInternalError.cpp defines.
+target_compile_definitions(bz2 PUBLIC BZ_NO_STDIO)
 
 set(GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

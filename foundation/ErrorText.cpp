@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 
 String errorText(int32_t code)
 {
@@ -21,16 +20,14 @@ String errorText(int32_t code)
     const DWORD length = FormatMessageA(flags, nullptr, static_cast<DWORD>(code), 0x400,
                                         reinterpret_cast<char*>(&message), 0,
                                         reinterpret_cast<va_list*>(inserts));
-    char prefix[48];
     if (length == 0) {
-        std::snprintf(prefix, sizeof prefix, "Error %ld (%lu)", static_cast<long>(code), GetLastError());
-        return String(prefix);
+        const DWORD formatError = GetLastError();
+        return "Error " + String::valueOf(static_cast<int>(code)) + " (" +
+               String::valueOf(static_cast<unsigned long>(formatError)) + ")";
     }
-    if (code > 0)
-        std::snprintf(prefix, sizeof prefix, "Error %u: ", static_cast<unsigned>(code));
-    else
-        std::snprintf(prefix, sizeof prefix, "Error 0x%lx: ", static_cast<unsigned long>(code));
-    String text = (String(prefix) + message).trim();
+    const String prefix = code > 0 ? "Error " + String::valueOf(static_cast<unsigned>(code)) + ": "
+                                   : "Error 0x" + String::toHexString(static_cast<long>(code)) + ": ";
+    String text = (prefix + message).trim();
     LocalFree(message);
     return text;
 }

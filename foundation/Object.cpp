@@ -3,7 +3,6 @@
 
 #include "foundation/String.h"
 
-#include <cstdio>
 
 bool Object::equals(const Object& other) const
 {
@@ -17,7 +16,5 @@ uint32_t Object::hashCode() const
 
 String Object::toString() const
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "Object@%lx", static_cast<unsigned long>(hashCode()));
-    return String(text);
+    return "Object@" + String::toHexString(static_cast<long>(hashCode()));
 }

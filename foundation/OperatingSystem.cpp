@@ -18,9 +18,15 @@ bool isWindowsNT()
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+namespace {
+
+// The program's path once read (constant-initialized: no start-up code, no guard).
+String path;
+
+} // namespace
+
 String modulePath()
 {
-    static String path;
     if (path.isEmpty()) {
         char buffer[256];
         const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
@@ -41,12 +47,10 @@ String fileVersion(const char* fileName)
     UINT infoLength = 0;
     if (GetFileVersionInfoA(fileName, 0, size, data)
         && VerQueryValueA(data, "\\", reinterpret_cast<void**>(&info), &infoLength) && info) {
-        char text[48];
-        std::snprintf(text, sizeof text, "%lu.%lu.%lu.%lu", static_cast<unsigned long>(HIWORD(info->dwFileVersionMS)),
-                      static_cast<unsigned long>(LOWORD(info->dwFileVersionMS)),
-                      static_cast<unsigned long>(HIWORD(info->dwFileVersionLS)),
-                      static_cast<unsigned long>(LOWORD(info->dwFileVersionLS)));
-        version = text;
+        version = String::valueOf(static_cast<unsigned>(HIWORD(info->dwFileVersionMS))) + "." +
+                  String::valueOf(static_cast<unsigned>(LOWORD(info->dwFileVersionMS))) + "." +
+                  String::valueOf(static_cast<unsigned>(HIWORD(info->dwFileVersionLS))) + "." +
+                  String::valueOf(static_cast<unsigned>(LOWORD(info->dwFileVersionLS)));
     }
     delete[] data;
     return version;

@@ -9,17 +9,6 @@
 #include <cstring>
 #include <new>
 
-// The header of a block, followed by its character area of capacity + 4 bytes.
-// `used` is the offset just behind the furthest window written into the block: room
-// behind a window is free only when the window ends there. (A NUL behind the window
-// cannot tell that on its own once strings may hold NUL bytes.)
-struct String::Block {
-    int refs;
-    int capacity;
-    int used;
-    char chars[4];
-};
-
 // Shared by every empty string; never written, never released, refs not maintained.
 String::Block String::empty_ = {0, 0, 0, {0, 0, 0, 0}};
 
@@ -58,8 +47,6 @@ void String::release(Block* block)
     if (block != &empty_ && --block->refs == 0)
         std::free(block);
 }
-
-String::String() : length_(0), block_(&empty_), data_(empty_.chars) {}
 
 String::String(const char* s, int n) : length_(0), block_(&empty_), data_(empty_.chars)
 {
@@ -106,32 +93,44 @@ String& String::operator=(const char* s)
     return *this;
 }
 
+namespace {
+
+// value in base 10 or 16 (lower-case digits), after a '-' when negative is set.
+String digitsOf(unsigned long value, unsigned base, bool negative)
+{
+    char text[24];
+    char* first = text + sizeof text;
+    do {
+        *--first = "0123456789abcdef"[value % base];
+        value /= base;
+    } while (value != 0);
+    if (negative)
+        *--first = '-';
+    return String(first, static_cast<int>(text + sizeof text - first));
+}
+
+} // namespace
+
 String String::valueOf(int value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return String(text);
+    // The magnitude taken unsigned, so that the most negative int has one too.
+    const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    return digitsOf(magnitude, 10, value < 0);
 }
 
 String String::valueOf(unsigned value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u", value);
-    return String(text);
+    return digitsOf(value, 10, false);
 }
 
 String String::valueOf(unsigned long value)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "%lu", value);
-    return String(text);
+    return digitsOf(value, 10, false);
 }
 
 String String::toHexString(long value)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "%lx", static_cast<unsigned long>(value));
-    return String(text);
+    return digitsOf(static_cast<unsigned long>(value), 16, false);
 }
 
 bool String::hasRoomFor(int added) const
@@ -219,8 +218,10 @@ const char* String::c_str() const
 
 bool String::equals(const Object& other) const
 {
-    const String* s = dynamic_cast<const String*>(&other);
-    return s && s->length_ == length_ && compareTo(*s) == 0;
+    if (other.kind() != StringKind)
+        return false;
+    const String& s = static_cast<const String&>(other);
+    return s.length_ == length_ && compareTo(s) == 0;
 }
 
 uint32_t String::hashCode() const

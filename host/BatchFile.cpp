@@ -104,18 +104,11 @@ bool findLine(const String& text, const char* name, int& start, int& valueEnd)
 
 String setLine(const char* name, const String& value)
 {
-    const char* format = "set %s=%s\r\n";
     if (std::strcmp(name, "PATH") == 0)
-        format = "set %s=\"%s%%%s%%\"\r\n";
-    else if (std::strcmp(name, "LIB") == 0 || std::strcmp(name, "INCLUDE") == 0)
-        format = "set %s=%s%%%s%%\r\n";
-    const int length = std::snprintf(nullptr, 0, format, name, value.c_str(), name);
-    String line;
-    char* buffer = new char[length + 1];
-    std::snprintf(buffer, length + 1, format, name, value.c_str(), name);
-    line = String(buffer, length);
-    delete[] buffer;
-    return line;
+        return String("set ") + name + "=\"" + value + "%" + name + "%\"\r\n";
+    if (std::strcmp(name, "LIB") == 0 || std::strcmp(name, "INCLUDE") == 0)
+        return String("set ") + name + "=" + value + "%" + name + "%\r\n";
+    return String("set ") + name + "=" + value + "\r\n";
 }
 
 } // namespace

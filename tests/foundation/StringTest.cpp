@@ -178,6 +178,13 @@ TEST(String, NumberFormats)
     EXPECT_STREQ(String::valueOf(7ul).c_str(), "7");
     EXPECT_STREQ(String::toHexString(-1).c_str(), "ffffffff");
     EXPECT_STREQ(String::toHexString(255).c_str(), "ff");
+    // The ends of the ranges, where a hand-made conversion goes wrong first.
+    EXPECT_STREQ(String::valueOf(0).c_str(), "0");
+    EXPECT_STREQ(String::valueOf(-2147483647 - 1).c_str(), "-2147483648");
+    EXPECT_STREQ(String::valueOf(2147483647).c_str(), "2147483647");
+    EXPECT_STREQ(String::valueOf(4294967295u).c_str(), "4294967295");
+    EXPECT_STREQ(String::toHexString(0).c_str(), "0");
+    EXPECT_STREQ(String::toHexString(-2147483647L - 1).c_str(), "80000000");
 }
 
 TEST(String, ObjectToStringUsesTheVirtualHashCode)
