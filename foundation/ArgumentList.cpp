@@ -36,9 +36,14 @@ void ArgumentList::parse(const char* text)
     }
 }
 
+namespace {
+
+const String empty;
+
+} // namespace
+
 const String& ArgumentList::argument(int index) const
 {
-    static const String empty;
     if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(arguments_.size()))
         return empty;
     return *static_cast<String*>(arguments_.elementAt(index));

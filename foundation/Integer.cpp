@@ -10,8 +10,7 @@ Integer::Integer(const String& text, int radix)
 
 bool Integer::equals(const Object& other) const
 {
-    const Integer* number = dynamic_cast<const Integer*>(&other);
-    return number && number->value_ == value_;
+    return other.kind() == IntegerKind && static_cast<const Integer&>(other).value_ == value_;
 }
 
 uint32_t Integer::hashCode() const

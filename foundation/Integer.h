@@ -12,6 +12,7 @@ public:
 
     int value() const { return value_; }
 
+    Kind kind() const override { return IntegerKind; }
     bool equals(const Object& other) const override;
     uint32_t hashCode() const override;
     String toString() const override;

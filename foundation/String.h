@@ -8,7 +8,8 @@
 // bytes are allowed. Not thread-safe: reference counts are plain integers.
 class String : public Object {
 public:
-    String();
+    // Constant: a String with static storage is empty before any start-up code runs.
+    constexpr String() : length_(0), block_(&empty_), data_(empty_.chars) {}
     String(const char* s);              // a null s gives the empty string
     String(const char* s, int n);       // exactly n bytes, NULs included
     explicit String(char c);
@@ -32,6 +33,7 @@ public:
     // behind its window belongs to another value; the characters stay the same.
     const char* c_str() const;
 
+    Kind kind() const override { return StringKind; }
     bool equals(const Object& other) const override;
     uint32_t hashCode() const override;
     String toString() const override;
@@ -61,7 +63,16 @@ public:
     String trim() const;
 
 private:
-    struct Block;
+    // The header of a block, followed by its character area of capacity + 4 bytes.
+    // `used` is the offset just behind the furthest window written into the block: room
+    // behind a window is free only when the window ends there. (A NUL behind the window
+    // cannot tell that on its own once strings may hold NUL bytes.)
+    struct Block {
+        int refs;
+        int capacity;
+        int used;
+        char chars[4];
+    };
 
     static Block* newBlock(int required);
     static void release(Block* block);

@@ -21,10 +21,11 @@ const char* const machineKey = "SYSTEM\\CurrentControlSet\\Control\\Session Mana
 bool machineWritable = true;
 bool changed = false;
 
+String batchFilePath;
+
 String& batchFile()
 {
-    static String path;
-    return path;
+    return batchFilePath;
 }
 
 bool isListVariable(const char* name)

@@ -6,9 +6,10 @@ String RegistryStep::destination;
 
 namespace {
 
+String text;
+
 String& shownText()
 {
-    static String text;
     return text;
 }
 

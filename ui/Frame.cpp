@@ -21,9 +21,10 @@ struct DrawingObjects {
     Icon logo;
 };
 
+DrawingObjects objects;
+
 DrawingObjects& drawingObjects()
 {
-    static DrawingObjects objects;
     return objects;
 }
 
