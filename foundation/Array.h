@@ -11,18 +11,13 @@ public:
     constexpr Array() = default;
     // size elements, each T() (0 for numbers and characters).
     explicit Array(int size) { resize(size); }
-    // The size bytes at data: a writable copy of them.
-    Array(const T* data, int size)
+    // The size values at data: a writable copy of them. (Delegating, so that the destructor
+    // frees the room when a copy fails half-way.)
+    Array(const T* data, int size) : Array()
     {
         reserve(size);
-        try {
-            for (int i = 0; i < size; ++i)
-                elements_[i] = data[i];
-        } catch (...) {
-            delete[] elements_;
-            throw;
-        }
-        size_ = size;
+        for (int i = 0; i < size; ++i)
+            add(data[i]);
     }
     Array(const Array& other) : Array(other.elements_, other.size_) {}
     Array& operator=(const Array& other)
@@ -82,7 +77,12 @@ public:
             elements_[i] = T();
         size_ = size;
     }
-    void clear() { resize(0); }
+    void clear()
+    {
+        for (int i = 0; i < size_; ++i)
+            elements_[i] = T();
+        size_ = 0;
+    }
 
 private:
     void reserve(int capacity)
