@@ -8,7 +8,7 @@ class CopyFilesDialog : public WizardPage {
 public:
     enum { IDD = IDD_COPY_FILES };
     // Milliseconds between two pictures of the dialog during a run of nextFile calls.
-    enum { paintInterval = 50 };
+    enum { paintInterval = 100 };
 
     // parent null: owned by the main window.
     explicit CopyFilesDialog(HWND parent = nullptr);
