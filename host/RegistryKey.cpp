@@ -14,19 +14,40 @@ const DWORD nameSize = 256;
 const int dataSize = 2048;
 
 struct RootName {
-    uintptr_t root;
+    HKEY root;
     const char* name;
 };
 
+// The handles themselves, not their numbers: a 64-bit program sign-extends them.
 const RootName rootNames[] = {
-    {0x80000000, "HKEY_CLASSES_ROOT"},
-    {0x80000001, "HKEY_CURRENT_USER"},
-    {0x80000002, "HKEY_LOCAL_MACHINE"},
-    {0x80000003, "HKEY_USERS"},
-    {0x80000004, "HKEY_PERFORMANCE_DATA"},
-    {0x80000005, "HKEY_CURRENT_CONFIG"},
-    {0x80000006, "HKEY_DYN_DATA"},
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+    {HKEY_USERS, "HKEY_USERS"},
+    {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA"},
+    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
+    {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
 };
+
+// The registry view a key lives in. The product belongs to 32-bit programs: on 64-bit
+// Windows its machine keys under HKEY_LOCAL_MACHINE\Software are in the 32-bit view, where
+// the x86 setup.exe and 32-bit Developer Studio find them. A 32-bit program is in that view
+// already (and Windows 2000 and older refuse the flag); a 64-bit program asks for it.
+REGSAM viewOf(HKEY root, const String& subkey)
+{
+    const bool is64Bit = sizeof(void*) == 8;
+    if (!is64Bit || root != HKEY_LOCAL_MACHINE)
+        return 0;
+    const char software[] = "software";
+    const int length = sizeof software - 1;
+    if (subkey.length() < length || (subkey.length() > length && subkey.charAt(length) != '\\'))
+        return 0;
+    for (int i = 0; i < length; ++i) {
+        if ((subkey.charAt(i) | 0x20) != software[i])
+            return 0;
+    }
+    return KEY_WOW64_32KEY;
+}
 
 // Room for what the registry asked for, or twice the room when it did not say more
 // (performance data reports no size), so that every retry grows.
@@ -97,16 +118,16 @@ bool RegistryKey::open(Mode mode)
     case Closed:
         break;
     case Read:
-        status_ = RegOpenKeyExA(root_, subkey_.c_str(), 0, KEY_READ, &handle);
+        status_ = RegOpenKeyExA(root_, subkey_.c_str(), 0, KEY_READ | viewOf(root_, subkey_), &handle);
         ++openCount_;
         break;
     case Write:
-        status_ = RegOpenKeyExA(root_, subkey_.c_str(), 0, KEY_WRITE, &handle);
+        status_ = RegOpenKeyExA(root_, subkey_.c_str(), 0, KEY_WRITE | viewOf(root_, subkey_), &handle);
         ++openCount_;
         break;
     case Create:
         status_ = RegCreateKeyExA(root_, subkey_.c_str(), 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
-                                  KEY_WRITE, nullptr, &handle, nullptr);
+                                  KEY_WRITE | viewOf(root_, subkey_), nullptr, &handle, nullptr);
         ++openCount_;
         break;
     }
@@ -295,8 +316,27 @@ bool RegistryKey::deleteTree()
             break;
     }
     if (close())
-        status_ = RegDeleteKeyA(root_, subkey_.c_str());
+        deleteFromParent();
     return finish();
+}
+
+void RegistryKey::deleteFromParent()
+{
+    const int slash = subkey_.lastIndexOf('\\');
+    if (slash < 0) {
+        status_ = RegDeleteKeyA(root_, subkey_.c_str());
+        return;
+    }
+    // Through the parent opened in the key's view: RegDeleteKeyA by the full name would
+    // look in the program's own view, and RegDeleteKeyExA, which takes one, is missing
+    // before Windows XP x64.
+    const String parentName = subkey_.substring(0, slash);
+    HKEY parent;
+    status_ = RegOpenKeyExA(root_, parentName.c_str(), 0, KEY_READ | viewOf(root_, parentName), &parent);
+    if (status_ == ERROR_SUCCESS) {
+        status_ = RegDeleteKeyA(parent, subkey_.c_str() + slash + 1);
+        RegCloseKey(parent);
+    }
 }
 
 bool RegistryKey::isEmpty()
@@ -318,7 +358,7 @@ String RegistryKey::fullName() const
 {
     const char* rootName = "unknown";
     for (const RootName& entry : rootNames) {
-        if (entry.root == reinterpret_cast<uintptr_t>(root_))
+        if (entry.root == root_)
             rootName = entry.name;
     }
     return String(rootName) + "\\" + subkey_ + "\\";

@@ -13,6 +13,9 @@
 // needs (reading, writing, or creating missing keys) and reopened only when that mode
 // changes, so a run of reads or a run of writes uses one handle.
 //
+// Machine keys under HKEY_LOCAL_MACHINE\Software are read and written in the registry's
+// 32-bit view by the x86 and the x64 program alike.
+//
 // Nothing throws. Every operation keeps the registry's status code (status()) and returns
 // whether it is 0; a failing status other than ERROR_NO_MORE_ITEMS also becomes the
 // thread's last error, so that the end of an enumeration leaves the last error alone.
@@ -78,6 +81,8 @@ public:
 private:
     // Sets the last error from the status unless it is 0 or ERROR_NO_MORE_ITEMS.
     bool finish();
+    // RegDeleteKey of the closed key, status kept.
+    void deleteFromParent();
 
     int index_;
     HKEY handle_;

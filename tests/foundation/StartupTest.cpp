@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace {
@@ -57,9 +58,10 @@ TEST(Startup, AProgramLinkingTheFoundationStartsWithTheSettings)
 TEST(Startup, AllocationFailureThrowsBadAllocation)
 {
     try {
-        // More than a 32-bit process can ever get in one piece.
-        ::operator delete(::operator new(0x7ff00000u));
-        FAIL() << "2 GB were allocated";
+        // Half the address space: more than a process of either pointer size gets in one piece.
+        const volatile size_t half = std::numeric_limits<size_t>::max() / 2;
+        ::operator delete(::operator new(half));
+        FAIL() << half << " bytes were allocated";
     } catch (const std::bad_alloc& e) {
         EXPECT_STREQ(e.what(), "bad allocation");
     }

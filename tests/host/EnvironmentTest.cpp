@@ -6,6 +6,7 @@
 #include "foundation/Path.h"
 #include "host/BatchFile.h"
 #include "host/RegistryStep.h"
+#include "tests/host/RawRegistry.h"
 #include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ Stored stored(HKEY root, const char* key, const char* name)
 {
     Stored value;
     HKEY handle;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, key, 0, KEY_READ | raw::view(root), &handle) != ERROR_SUCCESS)
         return value;
     DWORD size = 0;
     if (RegQueryValueExA(handle, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
@@ -48,7 +49,12 @@ Stored stored(HKEY root, const char* key, const char* name)
 
 void store(HKEY root, const char* key, const char* name, DWORD type, const std::string& text)
 {
-    ASSERT_EQ(RegSetKeyValueA(root, key, name, type, text.c_str(), text.size() + 1), ERROR_SUCCESS);
+    HKEY handle;
+    ASSERT_EQ(RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_WRITE | raw::view(root), nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), text.size() + 1),
+              ERROR_SUCCESS);
+    RegCloseKey(handle);
 }
 
 // Puts a value back as it was when the test began.
@@ -181,8 +187,8 @@ TEST(Environment, LibAndRegistryListsAreEditedPerUser)
     EXPECT_EQ(now.text, "C:\\Tools\\Trelliq\\lib;%VC%\\lib");
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, key, "Library Dirs").text, "%VC%\\lib");
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TrelliqTest");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\TrelliqTest");
+    raw::removeTree(HKEY_CURRENT_USER, "Software\\TrelliqTest");
+    raw::removeTree(HKEY_LOCAL_MACHINE, "Software\\TrelliqTest");
 
     // While installing, an earlier failure skips the step; while uninstalling it does not.
     ok = false;

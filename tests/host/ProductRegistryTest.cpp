@@ -32,7 +32,7 @@ const std::string recorder = "Software\\TrelliqTest\\Recorder";
 void createDenied(HKEY root, const std::string& key)
 {
     HKEY link;
-    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr, &link,
+    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | raw::view(root), nullptr, &link,
                               nullptr),
               ERROR_SUCCESS);
     const wchar_t target[] = L"\\Registry\\Machine\\Software\\TrelliqTest\\Nowhere\\Denied";
@@ -45,7 +45,7 @@ void createDenied(HKEY root, const std::string& key)
 void releaseDenied(HKEY root, const std::string& key)
 {
     HKEY link;
-    if (RegOpenKeyExA(root, key.c_str(), REG_OPTION_OPEN_LINK, DELETE, &link) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, key.c_str(), REG_OPTION_OPEN_LINK, DELETE | raw::view(root), &link) == ERROR_SUCCESS) {
         NtDeleteKey(link);
         RegCloseKey(link);
     }
@@ -152,7 +152,7 @@ TEST_F(ProductRegistryTest, InstallWritesTheExactValuesAndUninstallRemovesThem)
     EXPECT_EQ(raw::read(HKEY_LOCAL_MACHINE, machineEnvironment, "PATH").find("C:\\Tools\\Trelliq\\bin;"), 0u);
 
     // What "Apps & Features" shows, read back by Wine's reg.exe and its uninstaller.
-    const std::string query = outputOf("reg.exe query \"HKLM\\" + entry + "\"");
+    const std::string query = outputOf("reg.exe query \"HKLM\\" + entry + "\" /reg:32");
     for (const char* line : {"DisplayVersion    REG_SZ    5.2.9", "Publisher    REG_SZ    Pembrox",
                              "DisplayIcon    REG_SZ    C:\\Tools\\Trelliq\\bin\\coverageBrowser.exe",
                              "InstallLocation    REG_SZ    C:\\Tools\\Trelliq\\", "NoModify    REG_DWORD    0x1",

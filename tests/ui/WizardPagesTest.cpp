@@ -28,13 +28,15 @@ bool sameText(const String& a, const char* b)
     return lstrcmpiA(a.c_str(), b) == 0;
 }
 
-// The registry's Program Files folder, read without the code under test.
+// The registry's Program Files folder, read without the code under test, as a 32-bit program
+// reads it.
 std::string programFiles()
 {
     char value[MAX_PATH] = "";
     DWORD size = sizeof value;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) != 0)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0,
+                      KEY_READ | KEY_WOW64_32KEY, &key) != 0)
         return "";
     RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(key);
