@@ -45,6 +45,20 @@ function(trelliq_test_program folder)
   target_link_libraries(${target} PRIVATE ${T_LINK} gtest_main gtest)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   trelliq_warnings(${target})
-  add_test(NAME ${folder} COMMAND ${target})
-  set_tests_properties(${folder} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+  trelliq_test(${folder} WINE ${target})
+endfunction()
+
+# trelliq_test(name WINE|STATIC command...): one ctest test, named "<arch>.<name>" after the
+# build's architecture. A WINE test runs in the run's Wine world (label "wine") and learns
+# the architecture from TRELLIQ_ARCH and WINE_ENV_ARCH; a STATIC one needs no Windows
+# (label "static"), so it runs also where the programs themselves cannot.
+function(trelliq_test name kind)
+  set(test ${TRELLIQ_ARCH}.${name})
+  add_test(NAME ${test} COMMAND ${ARGN})
+  if(kind STREQUAL WINE)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine LABELS wine TIMEOUT 600
+                         ENVIRONMENT "TRELLIQ_ARCH=${TRELLIQ_ARCH};WINE_ENV_ARCH=${TRELLIQ_WINE_ARCH}")
+  else()
+    set_tests_properties(${test} PROPERTIES LABELS static TIMEOUT 120)
+  endif()
 endfunction()

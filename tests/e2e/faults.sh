@@ -5,7 +5,7 @@
 # of the registry update.
 . "$(dirname "$0")/lib.sh"
 
-no_uninstall_entry() { ! wine_in reg query "$uninstall_key" >/dev/null 2>&1; }
+no_uninstall_entry() { ! reg query "$uninstall_key" >/dev/null 2>&1; }
 
 # snapshot FILE: every path of drive C: outside Wine's own folders (windows, users), files
 # with size and time, so that a later snapshot shows anything added, changed or removed.
@@ -73,7 +73,7 @@ finish 60
 snapshot "$world/after"
 check "no crash" no_crash
 check "no uninstall entry" no_uninstall_entry
-check "nothing written outside the destination" only_below 'Program Files/trelliq' "$world/before" "$world/after"
+check "nothing written outside the destination" only_below "${installed#$drive_c/}" "$world/before" "$world/after"
 check "no program-menu entry" test ! -e "$(menu_link)"
 
 scenario cut-payload
@@ -85,8 +85,8 @@ finish 60
 snapshot "$world/after"
 check "no crash" no_crash
 check "no uninstall entry" no_uninstall_entry
-check "nothing written outside the destination" only_below 'Program Files/trelliq' "$world/before" "$world/after"
-check "no file extracted" test -z "$(find "$drive_c/Program Files/trelliq" -type f 2>/dev/null)"
+check "nothing written outside the destination" only_below "${installed#$drive_c/}" "$world/before" "$world/after"
+check "no file extracted" test -z "$(find "$installed" -type f 2>/dev/null)"
 
 # Drive T: is a 96 KB tmpfs (about half of the product) holding a file of its owner.
 scenario disk-full
@@ -119,19 +119,18 @@ fi
 
 # The uninstaller copy that the program list's entry starts from the temporary folder.
 second_copy() { cp "$setup_exe" "$drive_c/setup/uninstall.exe"; }
-folder='C:\Program Files\trelliq\'
 
 scenario uninstall-twice
 setup -a
 finish
 uninstall_string=$(reg_value "$uninstall_key" UninstallString)
 robot run "$uninstall_string" wait 'Trelliq Setup' click 6 gone wait 'Uninstall' ready 1 click 1 gone
-check "the first uninstall removed the folder" eventually 10 test ! -e "$drive_c/Program Files/trelliq"
+check "the first uninstall removed the folder" eventually 10 test ! -e "$installed"
 second_copy
 snapshot "$world/before"
 start_program 'C:\setup\uninstall.exe' -d "$folder"
 robot wait 'Trelliq Setup' click 6 gone \
-      seek "File system error: C:\\Program Files\\trelliq" click 1 gone \
+      seek "File system error: ${folder%\\}" click 1 gone \
       wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
 snapshot "$world/after"
@@ -141,12 +140,12 @@ check "nothing else removed" only_below 'setup' "$world/before" "$world/after"
 scenario uninstall-after-folder-deleted
 setup -a
 finish
-rm -rf "$drive_c/Program Files/trelliq"
+rm -rf "$installed"
 second_copy
 snapshot "$world/before"
 start_program 'C:\setup\uninstall.exe' -d "$folder"
 robot wait 'Trelliq Setup' click 6 gone \
-      seek "File system error: C:\\Program Files\\trelliq" click 1 gone \
+      seek "File system error: ${folder%\\}" click 1 gone \
       wait 'Uninstall' ready 1 shown 1007 1 shown 1008 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
 snapshot "$world/after"
@@ -162,9 +161,9 @@ original_path=$(reg_value "$machine_env" PATH)
 long_path=$original_path
 for ((i = 0; ${#long_path} < 8000 - 20; i++)); do long_path+=";C:\\Tools\\pad$i"; done
 while [ ${#long_path} -lt 8000 ]; do long_path+="x"; done
-odd_lib='C:\lib;;  C:\spaced lib  ;%SystemRoot%\lib;"C:\quoted;lib";C:\Program Files\trelliq\library;;'
-wine_in reg add "$machine_env" /v PATH /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null
-wine_in reg add 'HKCU\Environment' /v LIB /t REG_SZ /d "$odd_lib" /f >/dev/null
+odd_lib='C:\lib;;  C:\spaced lib  ;%SystemRoot%\lib;"C:\quoted;lib";'"${folder}library;;"
+reg add "$machine_env" /v PATH /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null
+reg add 'HKCU\Environment' /v LIB /t REG_SZ /d "$odd_lib" /f >/dev/null
 check "the PATH set has 8000 characters" equals "$(reg_value "$machine_env" PATH | wc -c)" 8001
 setup -a
 finish

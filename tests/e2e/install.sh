@@ -11,6 +11,7 @@ installed_checks() { # FOLDER (Unix) FOLDER (Windows, with trailing backslash)
   check "the program-menu shortcut points at the browser" \
     equals "$(link_target "$(menu_link)")" "${win}bin\\coverageBrowser.exe"
   check "the uninstall entry's name" equals "$(reg_value "$uninstall_key" DisplayName)" "Trelliq 5.2.9"
+  check "the uninstall entry only in the 32-bit view" no_key_in_64bit_view "$uninstall_key"
   check "Wine's program list shows it" grep -q '|||Trelliq 5.2.9' <(wine_in uninstaller --list | tr -d '\r')
   check "the product key's version" equals "$(reg_value 'HKCU\Software\Pembrox\Trelliq' version)" "5.2.9"
   check ".trq is a coverage file" equals "$(reg_value 'HKCR\.trq' '')" "Coverage.File"
@@ -27,9 +28,8 @@ setup -a
 finish
 check "the old program-menu folder is gone" test ! -e "$(dirname "$(menu_link)")/Trelliq"
 check "no restart on Windows NT" test -f "$drive_c/marker.txt"
-default='C:\Program Files\trelliq\'
-installed_checks "$drive_c/Program Files/trelliq" "$default"
-check "no other compiler's wrappers" test ! -e "$drive_c/Program Files/trelliq/bin/gcc.exe-"
+installed_checks "$installed" "$folder"
+check "no other compiler's wrappers" test ! -e "$installed/bin/gcc.exe-"
 check "TRQFILE" equals "$(reg_value "$machine_env" TRQFILE)" 'c:\test.trq'
 echo "coverage" > "$drive_c/work.trq"
 wine_in start 'C:\work.trq' </dev/null >/dev/null 2>&1
@@ -61,7 +61,7 @@ robot wait 'Choose Destination Folder' set 1004 'C:\Tools\Cancelled' click 1 gon
 finish
 check "the destination folder was made" test -d "$drive_c/Tools/Cancelled"
 check "nothing extracted" test -z "$(ls -A "$drive_c/Tools/Cancelled")"
-check "no uninstall entry" bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" "$uninstall_key"
+check "no uninstall entry" no_key "$uninstall_key"
 
 # Without riched20.dll in the system folder: the version check says so, and after the
 # install the notice page points to where it can be had; the install still succeeds.

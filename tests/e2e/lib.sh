@@ -1,7 +1,10 @@
 # Helpers of the end-to-end scenarios, sourced by each group script:
 #   GROUP.sh BUILD_DIR SETUP_EXE ROBOT_EXE
-# Every scenario runs in a Wine world of its own (fresh prefix, display and wineserver).
+# Every scenario runs in a Wine world of its own (fresh prefix, display and wineserver), of
+# the architecture in WINE_ENV_ARCH: win64 for the x64 program (ctest sets it), win32 by
+# default. The x86 program on a 64-bit prefix is what win64.sh tests.
 set -euo pipefail
+export WINE_ENV_ARCH=${WINE_ENV_ARCH:-win32}
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${1:?usage: $0 BUILD_DIR SETUP_EXE ROBOT_EXE}
 setup_exe=${2:?}
@@ -22,7 +25,7 @@ scenario() {
   rm -rf "$world"
   mkdir -p "$world"
   # The prefix template of the build's test fixture saves every world its wineboot.
-  if [ -f "$build/wine/template/.ready" ] && [ -z "${E2E_ARCH:-}" ]; then
+  if [ -f "$build/wine/template/.ready" ] && [ "$(cat "$build/wine/template/.arch" 2>/dev/null)" = "$WINE_ENV_ARCH" ]; then
     # Hard links: wine-env only reads the template, copying it into the world's prefix.
     cp -al "$build/wine/template" "$world/template"
   fi
@@ -30,6 +33,10 @@ scenario() {
   . "$world/env"
   prefix=$WINEPREFIX
   drive_c=$prefix/drive_c
+  # Where both programs install by default: the Program Files folder of 32-bit programs.
+  if [ "$WINEARCH" = win64 ]; then programs_win='C:\Program Files (x86)'; else programs_win='C:\Program Files'; fi
+  folder="$programs_win\\trelliq\\"
+  installed="$drive_c/${programs_win#C:\\}/trelliq"
   mkdir -p "$drive_c/setup"
   cp "$setup_exe" "$drive_c/setup/setup.exe"
 }
@@ -78,15 +85,29 @@ check() { # DESCRIPTION COMMAND...
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 
+# reg OPERATION KEY ARGS...: Wine's reg in the world. Keys under HKLM\Software are taken
+# in the registry's 32-bit view, where both programs keep the product's machine keys on
+# 64-bit Windows (a 32-bit prefix has no other view).
+reg() {
+  local view=()
+  case ${2,,} in
+  hklm\\software|hklm\\software\\*) [ "$WINEARCH" != win64 ] || view=(/reg:32) ;;
+  esac
+  wine_in reg "$@" "${view[@]}"
+}
+
 # reg_value KEY NAME: the data of a registry value as Wine's reg shows it ("" when missing);
 # an empty NAME is the key's default value.
 reg_value() {
   local which=(/v "$2")
   [ -n "$2" ] || which=(/ve)
-  wine_in reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' \
+  reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' \
     | awk '/^[ \t]+.*[ \t]REG_[A-Z_]+/ { sub(/^[ \t]*.*[ \t]+REG_[A-Z_]+[ \t]+/, ""); print; exit }'
 }
-reg_key_exists() { wine_in reg query "$1" >/dev/null 2>&1; }
+reg_key_exists() { reg query "$1" >/dev/null 2>&1; }
+no_key() { ! reg query "$1" >/dev/null 2>&1; }
+# no_key_in_64bit_view KEY: true on a 32-bit prefix, which has one view only.
+no_key_in_64bit_view() { [ "$WINEARCH" != win64 ] || ! wine_in reg query "$1" /reg:64 >/dev/null 2>&1; }
 
 equals() { [ "$1" = "$2" ] || { echo "   expected \"$2\", saw \"$1\""; return 1; }; }
 starts_with() { [[ "$1" == "$2"* ]] || { echo "   expected \"$1\" to start with \"$2\""; return 1; }; }

@@ -80,11 +80,13 @@ std::set<std::string> registry()
 }
 
 // The product's own entries: its uninstall entry, company key, file type, and its folders
-// in the environment lists.
+// in the environment lists. A 64-bit program sees the registry's 32-bit view, where the
+// machine entry belongs, below Wow6432Node; anywhere else it would be a foreign change.
 bool isProducts(const std::string& line)
 {
     const char* const own[] = {
-        "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq\\",
+        sizeof(void*) == 8 ? "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq\\"
+                           : "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq\\",
         "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq\\",
         "HKCU\\Software\\Pembrox\\",
         "HKLM\\Software\\Classes\\.trq\\",

@@ -17,8 +17,8 @@ setup
 robot wait 'Trelliq Setup' expect 1026 'Please close the program "Coverage Browser - C:\x.trq"' click 2 gone \
       absent 'Choose Destination Folder' 2000
 finish
-check "nothing installed" test ! -e "$drive_c/Program Files/trelliq"
-check "no uninstall entry" bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" "$uninstall_key"
+check "nothing installed" test ! -e "$installed"
+check "no uninstall entry" no_key "$uninstall_key"
 
 scenario running-ok
 open_browser
@@ -28,17 +28,17 @@ robot wait 'Trelliq Setup' expect 1026 'Please close the program "Coverage Brows
       wait 'Choose Compilers' click 1 gone wait 'Setup complete' click 1 gone \
       window 'Coverage Browser - C:\x.trq' close
 finish
-check "installed after OK" test -f "$drive_c/Program Files/trelliq/uninstall.exe"
+check "installed after OK" test -f "$installed/uninstall.exe"
 
 # With -a no window is looked at: the open browser does not stop the install. The user's
 # own TRQFILE is the proposed coverage file.
 scenario running-unattended
 open_browser
-wine_in reg add 'HKCU\Environment' /v TRQFILE /d 'C:\mine.trq' /f >/dev/null
+reg add 'HKCU\Environment' /v TRQFILE /d 'C:\mine.trq' /f >/dev/null
 setup -a
 robot absent 'Trelliq Setup' 3000
 finish
-check "installed without a question" test -f "$drive_c/Program Files/trelliq/uninstall.exe"
+check "installed without a question" test -f "$installed/uninstall.exe"
 check "the user's TRQFILE was proposed" equals "$(reg_value "$machine_env" TRQFILE)" 'C:\mine.trq'
 
 done_group

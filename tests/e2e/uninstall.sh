@@ -3,8 +3,7 @@
 # uninstaller refuses to remove.
 . "$(dirname "$0")/lib.sh"
 
-folder='C:\Program Files\trelliq\'
-dir_of_install() { echo "$drive_c/Program Files/trelliq"; }
+dir_of_install() { echo "$installed"; }
 
 install_quietly() {
   setup -a
@@ -23,15 +22,15 @@ robot run "$(uninstall_string)" \
       expect 1009 'Uninstall completed successfully.' click 1 gone
 check "the product folder is gone" eventually 10 test ! -e "$(dir_of_install)"
 check "the shortcut is gone" test ! -e "$(menu_link)"
-check "the uninstall entry is gone" eventually 5 bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" "$uninstall_key"
-check "the company key is gone" bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" 'HKCU\Software\Pembrox'
-check ".trq is no file type any more" bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" 'HKCR\.trq'
+check "the uninstall entry is gone" eventually 5 no_key "$uninstall_key"
+check "the company key is gone" no_key 'HKCU\Software\Pembrox'
+check ".trq is no file type any more" no_key 'HKCR\.trq'
 check "PATH no longer holds bin" bash -c '[[ "$0" != *trelliq* ]]' "$(reg_value "$machine_env" PATH)"
 check "TRQFILE is gone" equals "$(reg_value "$machine_env" TRQFILE)" ""
 check "Wine's program list no longer shows it" bash -c '! grep -q "Trelliq 5.2.9" <("$0" "$1" uninstaller --list)' "$top/tools/wine-run" "$world"
 # Wine keeps the delayed deletion in PendingFileRenameOperations, as Windows NT does.
 check "the temporary copy is listed for deletion at restart" \
-  grep -qi 'Temp\\uninstall.exe' <(wine_in reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+  grep -qi 'Temp\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 
 scenario uninstall-no-shortcut
 install_quietly
@@ -41,7 +40,7 @@ robot run "$(uninstall_string)" \
       wait 'Trelliq Setup' begins 1026 'Unable to remove program menu entry: Error 2: ' click 1 gone \
       wait 'Uninstall' ready 1 shown 1007 0 shown 1008 1 shown 1006 1 shown 1005 1 shown 1009 0 click 1 gone
 check "the product folder is gone all the same" eventually 10 test ! -e "$(dir_of_install)"
-check "the uninstall entry is gone all the same" bash -c '! "$0" "$1" reg query "$2" >/dev/null 2>&1' "$top/tools/wine-run" "$world" "$uninstall_key"
+check "the uninstall entry is gone all the same" no_key "$uninstall_key"
 
 scenario uninstall-declined
 install_quietly
@@ -54,14 +53,14 @@ check "the entry stays" equals "$(reg_value "$uninstall_key" DisplayName)" "Trel
 # running file cannot go, so the files step fails and the file waits for the restart.
 scenario uninstall-in-place
 install_quietly
-start_program 'C:\Program Files\trelliq\uninstall.exe' -a
+start_program "${folder}uninstall.exe" -a
 robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?' click 6 gone \
-      wait 'Trelliq Setup' begins 1026 'File system error: C:\Program Files\trelliq\' click 1 gone \
+      wait 'Trelliq Setup' begins 1026 "File system error: $folder" click 1 gone \
       wait 'Uninstall' ready 1 shown 1007 1 shown 1008 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
 check "only the running uninstaller is left" equals "$(ls "$(dir_of_install)")" "uninstall.exe"
 check "the running file is listed for deletion at restart" \
-  grep -qi 'trelliq\\uninstall.exe' <(wine_in reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+  grep -qi 'trelliq\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 
 # Folders that are no product install are never removed, whatever -d names.
 scenario uninstall-refusals
