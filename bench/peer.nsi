@@ -1,7 +1,11 @@
 ; The benchmark's peer: the same product tree as an NSIS installer, solid bzip2, the same
 ; layout below the install folder, run silently with /S and /D=FOLDER.
-;   makensis -DOUT=FILE [-DTREE=FOLDER] peer.nsi
-; Without TREE it carries no files: the size of NSIS's own machinery.
+;   makensis -DOUT=FILE [-DTREE=FOLDER] [-DTARGET=x86-unicode|amd64-unicode] peer.nsi
+; Without TREE it carries no files: the size of NSIS's own machinery. TARGET is the
+; architecture of the installer (x86-unicode by default), to match the setup.exe measured.
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 Name "Trelliq"
 OutFile "${OUT}"
 SetCompressor /SOLID bzip2
