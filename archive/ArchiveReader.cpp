@@ -5,7 +5,7 @@
 #include "foundation/File.h"
 #include "foundation/Integer.h"
 #include "foundation/MessageBox.h"
-#include "foundation/OperatingSystem.h"
+#include "foundation/ModulePath.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "archive/InputStream.h"
-#include "foundation/Exception.h"
+#include "foundation/ExceptionWin.h"
 
 class InputResource : public InputStream {
 public:

@@ -1,4 +1,4 @@
-// DirectoryIterator: FindFirstFileA, FindNextFileA and FindClose.
+// DirectoryIterator: the listing of one directory, without "." and "..".
 #include "foundation/DirectoryIterator.h"
 
 #include <cerrno>
@@ -32,10 +32,9 @@ int errnoOf(DWORD error)
 } // namespace
 
 DirectoryIterator::DirectoryIterator(const Path& directory)
-    : directory_(directory), handle_(INVALID_HANDLE_VALUE), pending_(false)
+    : directory_(directory), search_((directory_ + "/*").c_str()), pending_(false)
 {
-    handle_ = FindFirstFileA((directory_ + "/*").c_str(), &found_);
-    if (handle_ == INVALID_HANDLE_VALUE) {
+    if (!search_.found()) {
         errno = errnoOf(GetLastError());
         // The failure text begins with ": " itself, so nothing goes between.
         throw Path::Exception(directory_ + ": directory open failure");
@@ -45,24 +44,15 @@ DirectoryIterator::DirectoryIterator(const Path& directory)
 
 bool DirectoryIterator::next(String& name)
 {
-    while (handle_ != INVALID_HANDLE_VALUE) {
-        if (!pending_ && !FindNextFileA(handle_, &found_)) {
-            close();
+    while (search_.found()) {
+        if (!pending_ && !search_.next())
             return false;
-        }
         pending_ = false;
-        if (std::strcmp(found_.cFileName, ".") != 0 && std::strcmp(found_.cFileName, "..") != 0) {
-            name = found_.cFileName;
+        const char* found = search_.entry().cFileName;
+        if (std::strcmp(found, ".") != 0 && std::strcmp(found, "..") != 0) {
+            name = found;
             return true;
         }
     }
     return false;
-}
-
-void DirectoryIterator::close()
-{
-    if (handle_ != INVALID_HANDLE_VALUE) {
-        FindClose(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
 }

@@ -55,14 +55,6 @@ public:
     explicit ExceptionText(const char* text) : ExceptionText(String(text)) {}
 };
 
-// Base of failures of Windows calls: the text gets ": " and errorText(GetLastError())
-// appended when the last error is not 0.
-class ExceptionWin : public Exception {
-public:
-    explicit ExceptionWin(const String& text);
-    explicit ExceptionWin(const char* text) : ExceptionWin(String(text)) {}
-};
-
 // Thrown when an install is abandoned. Deliberately outside the Exception hierarchy, so
 // that handlers for Exception let it pass.
 namespace Script {

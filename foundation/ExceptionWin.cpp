@@ -1,6 +1,6 @@
 // ExceptionWin: the text of failures of Windows calls. Apart from Exception.cpp, which
 // needs no Windows.
-#include "foundation/Exception.h"
+#include "foundation/ExceptionWin.h"
 
 #include "foundation/ErrorText.h"
 

@@ -1,5 +1,5 @@
 // The process-wide settings every program of ours makes before its own code runs.
-#include "foundation/OperatingSystem.h"
+#include "foundation/LongPathName.h"
 #include "foundation/Path.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // delayedMove: MoveFileExA with the wininit.ini fallback of Windows 95.
 #include "host/DelayedMove.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/WindowsVersion.h"
 #include "foundation/String.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // and the directory-list edit.
 #include "host/Environment.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/WindowsVersion.h"
 #include "host/BatchFile.h"
 #include "host/RegistryKey.h"
 #include "host/RegistryStep.h"

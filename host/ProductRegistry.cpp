@@ -4,7 +4,7 @@
 
 #include "foundation/ErrorText.h"
 #include "foundation/LastErrorKept.h"
-#include "foundation/OperatingSystem.h"
+#include "foundation/ResourceString.h"
 #include "host/BoundsChecker.h"
 #include "host/DevStudio.h"
 #include "host/DevStudioVersion.h"

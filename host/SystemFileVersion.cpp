@@ -2,7 +2,7 @@
 #include "host/SystemFileVersion.h"
 
 #include "foundation/MessageBox.h"
-#include "foundation/OperatingSystem.h"
+#include "foundation/WindowsVersion.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // System metrics and colours for painting.
 #include "host/SystemMetrics.h"
 
-#include "foundation/Win.h"
+#include "foundation/ExceptionWin.h"
 
 BOOL systemParametersInfo(UINT action, UINT param, void* data, UINT winIni)
 {

@@ -78,10 +78,12 @@ bool isRunningProgramTitle(const String& title)
 
 bool checkRunningPrograms()
 {
-    beginWaitCursor();
     Walk walk;
-    const bool result = EnumWindows(askToClose, reinterpret_cast<LPARAM>(&walk)) != FALSE;
-    endWaitCursor();
+    bool result;
+    {
+        WaitCursor waiting;
+        result = EnumWindows(askToClose, reinterpret_cast<LPARAM>(&walk)) != FALSE;
+    }
     if (walk.failure)
         std::rethrow_exception(walk.failure);
     return result;

@@ -5,7 +5,8 @@
 #include "foundation/ErrorText.h"
 #include "foundation/Exception.h"
 #include "foundation/MessageBox.h"
-#include "foundation/OperatingSystem.h"
+#include "foundation/ModulePath.h"
+#include "foundation/WindowsVersion.h"
 #include "foundation/Process.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
@@ -187,16 +188,8 @@ bool SetupApp::updateRegistryShown()
     // The install writes under the wait cursor; the uninstall shows its result dialog instead.
     if (!installMode_)
         return updateRegistry(coverageFile_);
-    beginWaitCursor();
-    bool ok = false;
-    try {
-        ok = updateRegistry(coverageFile_);
-    } catch (...) {
-        endWaitCursor();
-        throw;
-    }
-    endWaitCursor();
-    return ok;
+    WaitCursor waiting;
+    return updateRegistry(coverageFile_);
 }
 
 void SetupApp::useBatchFileIn(const Path& folder)

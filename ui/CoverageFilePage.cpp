@@ -1,7 +1,7 @@
 // CoverageFilePage: validation and the file dialog.
 #include "ui/CoverageFilePage.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/ResourceString.h"
 #include "ui/CoverageFileDialog.h"
 
 CoverageFilePage::CoverageFilePage(const Path& coverageFile, HWND parent)

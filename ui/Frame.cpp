@@ -1,7 +1,7 @@
 // Frame: creation and the painting of the title window.
 #include "ui/Frame.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/ResourceString.h"
 #include "resources/resource.h"
 #include "ui/Font.h"
 #include "ui/Icon.h"
@@ -65,7 +65,7 @@ void drawShadowed(HDC dc, const Font& font, const String& text, int x, int y, CO
 bool Frame::create()
 {
     const String title = loadString(IDS_APPLICATION_TITLE);
-    if (!FrameWindow::create("Frame", title.c_str(), WS_OVERLAPPEDWINDOW))
+    if (!PaintedWindow::create("Frame", title.c_str(), WS_OVERLAPPEDWINDOW))
         return false;
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PRODUCT));
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));

@@ -1,9 +1,9 @@
 // Frame: the painted title window, the application's main window behind every dialog.
 #pragma once
 
-#include "framework/FrameWindow.h"
+#include "framework/PaintedWindow.h"
 
-class Frame : public FrameWindow {
+class Frame : public PaintedWindow {
 public:
     // The maker's web address drawn at the bottom.
     static const char webAddress[];

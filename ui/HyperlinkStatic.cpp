@@ -1,7 +1,7 @@
 // HyperlinkStatic: the underlined font, the colour, the click, the status text and cursor.
 #include "ui/HyperlinkStatic.h"
 
-#include "framework/FrameWindow.h"
+#include "framework/PaintedWindow.h"
 #include "host/OpenDocument.h"
 #include "host/SystemMetrics.h"
 

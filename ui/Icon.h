@@ -1,7 +1,7 @@
 // Icon: the owner of one icon of the program's resources, at the best of its sizes.
 #pragma once
 
-#include "foundation/Exception.h"
+#include "foundation/ExceptionWin.h"
 
 #include <windows.h>
 

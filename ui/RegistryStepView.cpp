@@ -51,10 +51,10 @@ bool RegistryStepView::pollCancel()
 
 void RegistryStepView::beginWaitCursor()
 {
-    ::beginWaitCursor();
+    waiting_.emplace();
 }
 
 void RegistryStepView::endWaitCursor()
 {
-    ::endWaitCursor();
+    waiting_.reset();
 }

@@ -4,6 +4,9 @@
 
 #include "host/UpdateRegistryView.h"
 #include "ui/UpdateRegistryDialog.h"
+#include "ui/WaitCursor.h"
+
+#include <optional>
 
 // While it lives, it is the installed view and every RegistryStep::setText goes to the
 // dialog, which it does not own. show throws Dialog::Exception when the window cannot be
@@ -25,6 +28,8 @@ private:
     static void showText(const String& text);
 
     UpdateRegistryDialog& dialog_;
+    // The wait cursor between beginWaitCursor and endWaitCursor.
+    std::optional<WaitCursor> waiting_;
     UpdateRegistryView* previousView_;
     void (*previousHandler_)(const String&);
 };

@@ -1,17 +1,16 @@
-// beginWaitCursor, endWaitCursor: the counter of the application, around the last error,
-// so that a caller can still report the error of the step before.
+// WaitCursor: the counter of the application, around the last error.
 #include "ui/WaitCursor.h"
 
 #include "framework/Application.h"
 
-void beginWaitCursor()
+WaitCursor::WaitCursor()
 {
     const DWORD error = GetLastError();
     Application::current().doWaitCursor(1);
     SetLastError(error);
 }
 
-void endWaitCursor()
+WaitCursor::~WaitCursor()
 {
     const DWORD error = GetLastError();
     Application::current().doWaitCursor(-1);

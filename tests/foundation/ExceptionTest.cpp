@@ -1,6 +1,7 @@
 // Tests of the exception texts.
 #include "foundation/ErrorText.h"
 #include "foundation/Exception.h"
+#include "foundation/ExceptionWin.h"
 
 #include <gtest/gtest.h>
 

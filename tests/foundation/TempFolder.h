@@ -3,7 +3,7 @@
 #pragma once
 
 #include "foundation/Exception.h"
-#include "foundation/OperatingSystem.h"
+#include "foundation/ModulePath.h"
 #include "foundation/String.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // Tests of delayedMove: pending operations on Windows NT, wininit.ini on Windows 95.
 #include "host/DelayedMove.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/WindowsVersion.h"
 #include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // c:/autoexec.bat in a copy of this program that sees Windows 98.
 #include "host/Environment.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/WindowsVersion.h"
 #include "foundation/Path.h"
 #include "host/BatchFile.h"
 #include "host/RegistryStep.h"

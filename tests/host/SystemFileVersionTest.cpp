@@ -1,7 +1,7 @@
 // Tests of the system library version checks on the test prefix's own libraries.
 #include "host/SystemFileVersion.h"
 
-#include "foundation/OperatingSystem.h"
+#include "foundation/WindowsVersion.h"
 #include "tests/host/MessageRecorder.h"
 
 #include <gtest/gtest.h>

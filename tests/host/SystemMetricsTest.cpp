@@ -1,7 +1,7 @@
 // Tests of the system metrics wrapper's failure.
 #include "host/SystemMetrics.h"
 
-#include "foundation/Win.h"
+#include "foundation/ExceptionWin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // HyperlinkStatic on the "Install riched20.dll" page: font, colour, cursor, click, status.
-#include "framework/FrameWindow.h"
+#include "framework/PaintedWindow.h"
 #include "host/SystemMetrics.h"
 #include "tests/robot/Robot.h"
 #include "ui/RichEditNoticePage.h"
@@ -68,7 +68,7 @@ TEST(HyperlinkStatic, LooksAndActsLikeALink)
     EXPECT_EQ(page.recording.followed, "http://www.pembrox.com/download/riched20.zip");
 }
 
-class StatusFrame : public FrameWindow {};
+class StatusFrame : public PaintedWindow {};
 
 TEST(HyperlinkStatic, ShowsItsAddressInTheStatusLineWhileTheMouseIsOverIt)
 {

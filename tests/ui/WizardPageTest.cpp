@@ -168,15 +168,23 @@ TEST(PumpMessages, RunsQueuedMessagesThenIdleWorkAndKeepsAQuitRequest)
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit request is posted again";
 }
 
-TEST(WaitCursor, KeepsTheLastError)
+TEST(WaitCursor, KeepsTheLastErrorAndEndsWhenAFailureUnwinds)
 {
     SetLastError(ERROR_ACCESS_DENIED);
-    beginWaitCursor();
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(Application::current().waitCursorCount(), 1);
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    endWaitCursor();
+    {
+        WaitCursor waiting;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+        EXPECT_EQ(Application::current().waitCursorCount(), 1);
+        SetLastError(ERROR_FILE_NOT_FOUND);
+    }
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Application::current().waitCursorCount(), 0);
+
+    try {
+        WaitCursor waiting;
+        throw 1;
+    } catch (int) {
+    }
     EXPECT_EQ(Application::current().waitCursorCount(), 0);
 }
 

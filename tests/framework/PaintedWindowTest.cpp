@@ -1,6 +1,6 @@
-// FrameWindow: painting, the status text and the wait cursor.
+// PaintedWindow: painting, the status text and the wait cursor.
 #include "framework/Application.h"
-#include "framework/FrameWindow.h"
+#include "framework/PaintedWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-class RedFrame : public FrameWindow {
+class RedFrame : public PaintedWindow {
 public:
     int paints = 0;
 
@@ -23,7 +23,7 @@ protected:
     bool onEraseBackground(HDC) override { return true; }
 };
 
-TEST(FrameWindow, PaintsItsClientAreaAndKeepsAStatusText)
+TEST(PaintedWindow, PaintsItsClientAreaAndKeepsAStatusText)
 {
     RedFrame frame;
     ASSERT_TRUE(frame.create("FrameworkTestFrame", "Frame Test", WS_OVERLAPPEDWINDOW));

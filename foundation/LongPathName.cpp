@@ -1,69 +1,14 @@
-// OS queries over GetVersionExA, GetModuleFileNameA, the version API, LoadStringA and
-// GetLongPathNameA (looked up at run time: Windows 95 lacks it).
-#include "foundation/OperatingSystem.h"
+// The long forms of names: GetLongPathNameA (looked up at run time: Windows 95 lacks it),
+// else component by component.
+#include "foundation/LongPathName.h"
 
-#include "foundation/Win.h"
+#include "foundation/FindHandle.h"
+#include "foundation/String.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-bool isWindowsNT()
-{
-    OSVERSIONINFOA version;
-    std::memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = 148;
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-namespace {
-
-// The program's path once read (constant-initialized: no start-up code, no guard).
-String path;
-
-} // namespace
-
-String modulePath()
-{
-    if (path.isEmpty()) {
-        char buffer[256];
-        const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-        path = String(buffer, length < sizeof buffer ? static_cast<int>(length) : 0);
-    }
-    return path;
-}
-
-String fileVersion(const char* fileName)
-{
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(fileName, &handle);
-    if (size == 0)
-        return String();
-    char* data = new char[size];
-    String version;
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoLength = 0;
-    if (GetFileVersionInfoA(fileName, 0, size, data)
-        && VerQueryValueA(data, "\\", reinterpret_cast<void**>(&info), &infoLength) && info) {
-        version = String::valueOf(static_cast<unsigned>(HIWORD(info->dwFileVersionMS))) + "." +
-                  String::valueOf(static_cast<unsigned>(LOWORD(info->dwFileVersionMS))) + "." +
-                  String::valueOf(static_cast<unsigned>(HIWORD(info->dwFileVersionLS))) + "." +
-                  String::valueOf(static_cast<unsigned>(LOWORD(info->dwFileVersionLS)));
-    }
-    delete[] data;
-    return version;
-}
-
-String loadString(uint32_t id)
-{
-    char buffer[1024];
-    const int length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    if (length <= 0)
-        throw Win::Exception(String("LoadString failure on ") + String::valueOf(static_cast<unsigned>(id)));
-    return String(buffer, length);
-}
 
 int longPathNameByComponents(const char* shortPath, char* buffer, int size)
 {
@@ -84,16 +29,13 @@ int longPathNameByComponents(const char* shortPath, char* buffer, int size)
         if (!first)
             probe += "\\";
         probe += component;
-        WIN32_FIND_DATAA found;
-        const HANDLE find = FindFirstFileA(probe.c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE)
-            FindClose(find);
+        const FindHandle find(probe.c_str());
         if (!first)
             output += "\\";
         // A drive such as "C:" finds its current directory, whose name differs: kept.
-        if (find != INVALID_HANDLE_VALUE
-            && (_stricmp(found.cFileName, component.c_str()) == 0 || component.indexOf('~') >= 0))
-            output += found.cFileName;
+        const char* found = find.entry().cFileName;
+        if (find.found() && (_stricmp(found, component.c_str()) == 0 || component.indexOf('~') >= 0))
+            output += found;
         else
             output += component;
         first = false;

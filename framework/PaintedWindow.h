@@ -1,21 +1,21 @@
-// FrameWindow: a top-level window of ours that paints itself and has a status text.
+// PaintedWindow: a top-level window of ours that paints itself and has a status text.
 #pragma once
 
 #include <windows.h>
 
-// The customary message that asks a frame to show a status text: wParam a string resource id
+// The customary message that asks such a window to show a status text: wParam a string resource id
 // (0 for none), else lParam the text.
 constexpr UINT WM_SETMESSAGESTRING = 0x0362;
-// The string resource id of the frame's idle status text.
+// The string resource id of the idle status text.
 constexpr UINT idleMessageId = 57345;
 
-class FrameWindow {
+class PaintedWindow {
 public:
-    FrameWindow() = default;
+    PaintedWindow() = default;
     // Destroys the window if it still exists.
-    virtual ~FrameWindow();
-    FrameWindow(const FrameWindow&) = delete;
-    FrameWindow& operator=(const FrameWindow&) = delete;
+    virtual ~PaintedWindow();
+    PaintedWindow(const PaintedWindow&) = delete;
+    PaintedWindow& operator=(const PaintedWindow&) = delete;
 
     // Registers className (once) and creates the window at the system's default position
     // and size. False when the system refuses (last error set).

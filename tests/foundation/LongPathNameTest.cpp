@@ -1,5 +1,5 @@
-// Tests of the OS queries: version, own path, file versions, strings and long names.
-#include "foundation/OperatingSystem.h"
+// Tests of the long forms of 8.3 names.
+#include "foundation/LongPathName.h"
 
 #include "tests/foundation/TempFolder.h"
 
@@ -40,28 +40,7 @@ String fallback(const String& path)
 
 } // namespace
 
-TEST(OperatingSystem, WindowsNTModulePathAndFileVersions)
-{
-    EXPECT_TRUE(isWindowsNT()); // Wine presents itself as a Windows NT version
-    const String path = modulePath();
-    EXPECT_EQ(path.toLowerCase().indexOf(String(":\\")), 1) << path.c_str();
-    EXPECT_EQ(path.toLowerCase().indexOf(String("\\test_foundation.exe")), path.length() - 20) << path.c_str();
-
-    EXPECT_STREQ(fileVersion(path.c_str()).c_str(), "4.71.2900.0");
-    const String probe = probeProgram().substring(1, probeProgram().length() - 1);
-    ASSERT_TRUE(exists(probe));
-    EXPECT_STREQ(fileVersion(probe.c_str()).c_str(), "");
-    EXPECT_STREQ(fileVersion("C:\\trelliq-no-such-file.dll").c_str(), "");
-}
-
-TEST(OperatingSystem, LoadStringFromTheExecutablesTable)
-{
-    EXPECT_STREQ(loadString(57344).c_str(), "Trelliq Setup");
-    const std::string message = failureOf([] { loadString(4242); });
-    EXPECT_EQ(message.find("Win error: LoadString failure on 4242"), 0u) << message;
-}
-
-TEST(OperatingSystem, LongNameFallbackResolvesComponentByComponent)
+TEST(LongPathName, LongNameFallbackResolvesComponentByComponent)
 {
     LongFolder folder;
     ASSERT_GE(folder.shortPath.indexOf('~'), 0) << folder.shortPath.c_str();
@@ -85,7 +64,7 @@ TEST(OperatingSystem, LongNameFallbackResolvesComponentByComponent)
     EXPECT_EQ(std::string(small, 11), std::string(folder.longPath.c_str(), 9) + '\0' + 'z');
 }
 
-TEST(OperatingSystem, ExpandShortPathEntriesKeepsEmptyAndUnknownEntries)
+TEST(LongPathName, ExpandShortPathEntriesKeepsEmptyAndUnknownEntries)
 {
     LongFolder folder;
     _putenv((String("TRQ_TEST_LIST=") + folder.shortPath + "\\bin;;D:\\tools;C:\\TRELLI~9\\none;").c_str());

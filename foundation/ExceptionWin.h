@@ -1,7 +1,15 @@
-// Win::Exception: the failure of a Windows call that has no class of its own.
+// ExceptionWin, Win::Exception: failures of Windows calls, with the system's text.
 #pragma once
 
 #include "foundation/Exception.h"
+
+// Base of failures of Windows calls: the text gets ": " and errorText(GetLastError())
+// appended when the last error is not 0.
+class ExceptionWin : public Exception {
+public:
+    explicit ExceptionWin(const String& text);
+    explicit ExceptionWin(const char* text) : ExceptionWin(String(text)) {}
+};
 
 namespace Win {
 

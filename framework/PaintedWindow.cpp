@@ -1,18 +1,18 @@
-// FrameWindow: class registration, painting and the status text.
-#include "framework/FrameWindow.h"
+// PaintedWindow: class registration, painting and the status text.
+#include "framework/PaintedWindow.h"
 
 #include "framework/Application.h"
 #include "framework/WindowFailure.h"
 
 #include <cstring>
 
-FrameWindow::~FrameWindow()
+PaintedWindow::~PaintedWindow()
 {
     if (hwnd_ && IsWindow(hwnd_))
         DestroyWindow(hwnd_);
 }
 
-bool FrameWindow::create(const char* className, const char* title, DWORD style, HWND parent)
+bool PaintedWindow::create(const char* className, const char* title, DWORD style, HWND parent)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA existing;
@@ -33,14 +33,14 @@ bool FrameWindow::create(const char* className, const char* title, DWORD style, 
     return window != nullptr;
 }
 
-void FrameWindow::onPaint(HDC, const RECT&) {}
+void PaintedWindow::onPaint(HDC, const RECT&) {}
 
-bool FrameWindow::onEraseBackground(HDC)
+bool PaintedWindow::onEraseBackground(HDC)
 {
     return DefWindowProcA(hwnd_, WM_ERASEBKGND, 0, 0) != 0;
 }
 
-LRESULT FrameWindow::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT PaintedWindow::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: {
@@ -91,20 +91,20 @@ LRESULT FrameWindow::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FrameWindow::staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK PaintedWindow::staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    FrameWindow* frame;
+    PaintedWindow* window;
     if (message == WM_NCCREATE) {
-        frame = static_cast<FrameWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        frame->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+        window = static_cast<PaintedWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        window->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     } else {
-        frame = reinterpret_cast<FrameWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        window = reinterpret_cast<PaintedWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
-    if (!frame)
+    if (!window)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     try {
-        return frame->windowProc(message, wParam, lParam);
+        return window->windowProc(message, wParam, lParam);
     } catch (...) {
         keepWindowFailure();
         // A paint that failed would otherwise be asked for again at once.

@@ -1,24 +1,5 @@
-// OS queries: Windows version, own path, file versions, resource strings and long names.
+// getLongPathName, expandShortPathEntries: the long forms of 8.3 names.
 #pragma once
-
-#include "foundation/String.h"
-
-#include <cstdint>
-
-// True on the Windows NT family (GetVersionExA's platform id VER_PLATFORM_WIN32_NT).
-bool isWindowsNT();
-
-// The full path of the running executable; fetched once (again while still empty) and
-// cached. At most 255 characters.
-String modulePath();
-
-// The file version from fileName's version resource as four decimal numbers joined by
-// "." (e.g. "4.71.2900.0"); empty when the file or its version resource is missing.
-String fileVersion(const char* fileName);
-
-// The string id of the executable's string table. Throws Win::Exception
-// "LoadString failure on <id>" when it is missing (or empty).
-String loadString(uint32_t id);
 
 // The long form of shortPath in buffer: GetLongPathNameA's result when the system has it
 // (0 on failure), else longPathNameByComponents.
