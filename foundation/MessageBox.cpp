@@ -1,13 +1,15 @@
 // messageBox: the replaceable handler behind every message box.
 #include "foundation/MessageBox.h"
 
+#include "foundation/ProductIdentity.h"
+
 #include <windows.h>
 
 namespace {
 
 int systemMessageBox(const char* text, unsigned style)
 {
-    return MessageBoxA(GetActiveWindow(), text, "Trelliq Setup", style | MB_TASKMODAL);
+    return MessageBoxA(GetActiveWindow(), text, product::applicationTitle, style | MB_TASKMODAL);
 }
 
 MessageBoxHandler currentHandler = systemMessageBox;

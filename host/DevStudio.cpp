@@ -1,6 +1,7 @@
 // updateDevStudio: directory lists, then the Tools menu.
 #include "host/DevStudio.h"
 
+#include "foundation/ProductIdentity.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
 #include "host/RegistryStep.h"
@@ -29,7 +30,7 @@ bool updateDevStudio(int index)
 
     RegistryStep::setText("DevStudio Tools menu");
     setToolsMenuTarget(&version, UpdateRegistryView::current());
-    const String program = destination + "bin\\coverageBrowser.exe";
+    const String program = destination + product::browserProgram;
     const String workspace("$(WkspDir)");
     const ToolEntry enable("Enable Coverage Build", program, "-1", workspace, true, false);
     const ToolEntry disable("Disable Coverage Build", program, "-0", workspace, true, false);

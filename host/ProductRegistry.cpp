@@ -4,7 +4,7 @@
 
 #include "foundation/ErrorText.h"
 #include "foundation/LastErrorKept.h"
-#include "foundation/ResourceString.h"
+#include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
 #include "host/DevStudio.h"
 #include "host/DevStudioVersion.h"
@@ -12,18 +12,23 @@
 #include "host/RegistryKey.h"
 #include "host/RegistryStep.h"
 #include "host/UpdateRegistryView.h"
-#include "resources/resource.h"
 
 namespace {
 
-const char* const productName = "Trelliq";
-const char* const companyKey = "Software\\Pembrox";
-const char* const uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq";
+String companyKey()
+{
+    return String("Software\\") + product::company;
+}
+
+String uninstallKey()
+{
+    return String("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + product::name;
+}
 const char* const fileType = "Coverage.File";
 
 String browserPath()
 {
-    return RegistryStep::destination + "bin\\coverageBrowser.exe";
+    return RegistryStep::destination + product::browserProgram;
 }
 
 // A command line's program path is quoted: unquoted, "C:\Program Files\..." would start
@@ -38,7 +43,7 @@ void writeEntryDetails(RegistryKey& entry, const String& version)
 {
     LastErrorKept kept;
     entry.setString("DisplayVersion", version);
-    entry.setString("Publisher", "Pembrox");
+    entry.setString("Publisher", product::company);
     entry.setString("DisplayIcon", browserPath());
     entry.setString("InstallLocation", RegistryStep::destination);
     entry.setNumber("NoModify", 1);
@@ -92,18 +97,18 @@ bool updateRegistry(const String& coverageFile)
 {
     const bool install = RegistryStep::installMode;
     const String& destination = RegistryStep::destination;
-    const String version = loadString(IDS_VERSION);
+    const String version = product::version;
     UpdateRegistryView* view = UpdateRegistryView::current();
     if (install && view)
         view->show();
 
-    RegistryKey machineEntry(HKEY_LOCAL_MACHINE, uninstallKey);
-    RegistryKey userEntry(HKEY_CURRENT_USER, uninstallKey);
-    RegistryKey product(HKEY_CURRENT_USER, String(companyKey) + "\\" + productName);
+    RegistryKey machineEntry(HKEY_LOCAL_MACHINE, uninstallKey());
+    RegistryKey userEntry(HKEY_CURRENT_USER, uninstallKey());
+    RegistryKey productKey(HKEY_CURRENT_USER, companyKey() + "\\" + product::name);
     bool ok;
     if (install) {
-        const String name = String(productName) + " " + version;
-        const String uninstaller = quoted(destination + "uninstall.exe");
+        const String name = String(product::name) + " " + version;
+        const String uninstaller = quoted(destination + product::uninstallerName);
         RegistryKey* entry = &machineEntry;
         ok = setStringShown(machineEntry, "DisplayName", name) &&
              setStringShown(machineEntry, "UninstallString", uninstaller);
@@ -115,14 +120,14 @@ bool updateRegistry(const String& coverageFile)
         LastErrorKept kept;
         if (ok)
             writeEntryDetails(*entry, version);
-        product.setString("version", version);
+        productKey.setString("version", version);
     } else {
         ok = deleteTreeShown(machineEntry) || deleteTreeShown(userEntry);
-        RegistryKey company = product.parent();
-        RegistryKey browserSettings(HKEY_CURRENT_USER, String(companyKey) + "\\Coverage Browser");
+        RegistryKey company = productKey.parent();
+        RegistryKey browserSettings(HKEY_CURRENT_USER, companyKey() + "\\Coverage Browser");
         {
             LastErrorKept kept;
-            deleteTreeShown(product);
+            deleteTreeShown(productKey);
             deleteTreeShown(browserSettings);
         }
         // The company key's removal adds its own result: it must not hide a failed

@@ -4,11 +4,11 @@
 
 #include "archive/ArchiveReader.h"
 #include "foundation/ErrorText.h"
+#include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
 #include "host/Environment.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
-#include "setup/Product.h"
 #include "ui/CompilersPage.h"
 #include "ui/CoverageFilePage.h"
 #include "ui/DestinationPage.h"
@@ -78,13 +78,13 @@ bool SetupApp::install()
         }
     }
 
-    const Path base = programMenuFolder() + productName;
+    const Path base = programMenuFolder() + product::name;
     try {
         base.remove();
     } catch (const Exception&) {
         // Nothing of that name, or a leftover that will not go: the shortcut decides.
     }
-    if (!createShortcut(destination_ + "bin/coverageBrowser.exe", base + ".lnk", productName)) {
+    if (!createShortcut(destination_ + product::browserProgram, base + ".lnk", product::name)) {
         showLastError("Unable to create program menu entry");
         return false;
     }

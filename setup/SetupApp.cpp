@@ -8,12 +8,12 @@
 #include "foundation/ModulePath.h"
 #include "foundation/WindowsVersion.h"
 #include "foundation/Process.h"
+#include "foundation/ProductIdentity.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
 #include "host/ProductRegistry.h"
 #include "host/RegistryStep.h"
 #include "host/Shell.h"
-#include "setup/Product.h"
 #include "setup/RunningPrograms.h"
 #include "ui/MessageDialog.h"
 #include "ui/RegistryStepView.h"
@@ -50,7 +50,7 @@ SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine) {}
 bool SetupApp::initInstance()
 {
     const Path name = Path(modulePath()).fileName();
-    installMode_ = !(name.equals(uninstallerBaseName) || name.equals(uninstallerBaseName + ".exe"));
+    installMode_ = !(name.equals(Path(product::uninstallerBaseName)) || name.equals(Path(product::uninstallerName)));
     if (frame_.create()) {
         setMainWindow(frame_.hwnd());
         if (installMode_) {
@@ -124,7 +124,7 @@ void SetupApp::mainFlow()
         return;
     }
     if (!installMode_) {
-        const String question = String("Are you sure you want to remove ") + productName + "?";
+        const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
@@ -194,5 +194,5 @@ bool SetupApp::updateRegistryShown()
 
 void SetupApp::useBatchFileIn(const Path& folder)
 {
-    setBatchFilePath((folder + batchFile).replace('/', '\\'));
+    setBatchFilePath((folder + product::batchFile).replace('/', '\\'));
 }

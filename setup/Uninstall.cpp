@@ -2,10 +2,10 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/ProductIdentity.h"
 #include "foundation/MessageBox.h"
 #include "host/DelayedMove.h"
 #include "host/Environment.h"
-#include "setup/Product.h"
 #include "setup/RemovalGuard.h"
 #include "ui/UninstallResultDialog.h"
 
@@ -34,7 +34,7 @@ bool SetupApp::uninstall()
     }
 
     try {
-        (programMenuFolder() + productName + ".lnk").remove();
+        (programMenuFolder() + product::name + ".lnk").remove();
         dialog.showItem(IDC_CHECK_PROGRAM_MENU);
     } catch (...) {
         ok = false;

@@ -1,6 +1,7 @@
 // Frame: creation and the painting of the title window.
 #include "ui/Frame.h"
 
+#include "foundation/ProductIdentity.h"
 #include "foundation/ResourceString.h"
 #include "resources/resource.h"
 #include "ui/Font.h"
@@ -111,14 +112,14 @@ void Frame::onPaint(HDC dc, const RECT& client)
     const COLORREF white = RGB(255, 255, 255);
     const int x = 10;
     int y = 10;
-    drawShadowed(dc, objects.product, "Trelliq", x, y, RGB(148, 41, 99));
+    drawShadowed(dc, objects.product, product::name, x, y, RGB(148, 41, 99));
     y += lineHeight(dc);
     drawShadowed(dc, objects.subtitle, "Code Coverage Analyzer for C/C++", x, y, white);
     y += 5 * lineHeight(dc) / 4;
     drawShadowed(dc, objects.small, String("Version ") + loadString(IDS_VERSION), x, y, white);
     y += 2 * lineHeight(dc);
     objects.logo.draw(dc, POINT{x, y});
-    drawShadowed(dc, objects.heading, "Pembrox", x + objects.logo.width(), y, white);
+    drawShadowed(dc, objects.heading, product::company, x + objects.logo.width(), y, white);
     SelectObject(dc, objects.small.handle());
     y = client.bottom - 3 * lineHeight(dc) / 2;
     drawShadowed(dc, objects.small, webAddress, x, y, white);

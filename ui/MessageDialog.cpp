@@ -2,6 +2,7 @@
 #include "ui/MessageDialog.h"
 
 #include "foundation/MessageBox.h"
+#include "foundation/ResourceString.h"
 #include "framework/Application.h"
 
 MessageDialog::MessageDialog(HWND parent, const String& text, unsigned style)
@@ -15,7 +16,7 @@ int MessageDialog::show(const char* text, unsigned style)
     MessageDialog dialog(owner, String(text), style);
     const int result = dialog.doModal();
     if (result == -1)
-        return MessageBoxA(owner, text, "Trelliq Setup", style);
+        return MessageBoxA(owner, text, loadString(IDS_APPLICATION_TITLE).c_str(), style);
     return result;
 }
 
