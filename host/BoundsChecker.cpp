@@ -6,7 +6,7 @@
 #include "foundation/Path.h"
 #include "foundation/SearchPath.h"
 #include "host/Environment.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 
 #include <windows.h>
 
@@ -16,12 +16,12 @@
 
 namespace {
 
-String wrapperFolder()
+String wrapperFolder(const String& destination)
 {
     // 256 bytes: a longer short form keeps the destination as written.
     char buffer[256];
-    const DWORD length = GetShortPathNameA(RegistryStep::destination.c_str(), buffer, sizeof buffer);
-    const String folder = length > 0 && length < sizeof buffer ? String(buffer) : RegistryStep::destination;
+    const DWORD length = GetShortPathNameA(destination.c_str(), buffer, sizeof buffer);
+    const String folder = length > 0 && length < sizeof buffer ? String(buffer) : destination;
     return folder + "numega\\";
 }
 
@@ -49,10 +49,10 @@ bool namesOriginalCompiler(const Path& file)
 
 } // namespace
 
-void updateNmcl()
+void updateNmcl(RegistryUpdate& update)
 {
-    RegistryStep::setText("NMCL");
-    const String folder = wrapperFolder();
+    update.show("NMCL");
+    const String folder = wrapperFolder(update.destination());
     const String options = "/NMclpath:" + folder + "cl.exe " + "/NMlinkpath:" + folder + "link.exe";
 
     String text;
@@ -63,7 +63,7 @@ void updateNmcl()
     }
     // The blank left where the options were cut out would otherwise add up, one more
     // with every install over an earlier one.
-    if (RegistryStep::installMode)
+    if (update.installing())
         text = text.trim() + " " + options;
     text = text.trim();
     if (!text.isEmpty())

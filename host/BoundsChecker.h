@@ -2,12 +2,14 @@
 // and repairing a Visual C++ cl.exe that another product replaced.
 #pragma once
 
-// The NMCL step of the registry update (install or uninstall per RegistryStep's mode, for
-// RegistryStep's destination):
+class RegistryUpdate;
+
+// The NMCL step of the registry update (install or uninstall per its mode, for its
+// destination):
 // the options "/NMclpath:<short destination>numega\cl.exe /NMlinkpath:<...>link.exe" go
 // in once, or come out, leaving the user's other options alone. Always per user; every
 // failure is ignored.
-void updateNmcl();
+void updateNmcl(RegistryUpdate& update);
 
 // Looks along ";" + PATH (the current folder first) for folders with both cl.exe and
 // mscl.exe whose cl.exe names "mscl.exe" in its first 65536 bytes, and offers for each to

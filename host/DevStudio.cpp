@@ -4,47 +4,46 @@
 #include "foundation/ProductIdentity.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "host/ToolsMenu.h"
-#include "host/UpdateRegistryView.h"
 
-bool updateDevStudio(int index)
+bool updateDevStudio(RegistryUpdate& update, int index)
 {
     DevStudioVersion version(index);
-    RegistryStep::setText("DevStudio directories");
-    const bool install = RegistryStep::installMode;
-    const String& destination = RegistryStep::destination;
+    update.show("DevStudio directories");
+    const bool install = update.installing();
+    const String& destination = update.destination();
     bool ok = true;
     if (install)
-        version.prepareSettings();
+        version.prepareSettings(update.view());
     if (!version.isInstalled())
         return ok;
 
     const String directories = version.directoriesKeyPath();
-    editDirectoryList(ok, directories.c_str(), "Path Dirs", destination + "bin");
-    editDirectoryList(ok, directories.c_str(), "Library Dirs", destination + "lib");
+    ok = editDirectoryList(update, directories.c_str(), "Path Dirs", destination + "bin");
+    if (ok || !install)
+        ok = editDirectoryList(update, directories.c_str(), "Library Dirs", destination + "lib") && ok;
     if (ok)
-        ok = !pollUpdateRegistryCancel();
+        ok = !update.cancelled();
     if (install && !ok)
         return false;
 
-    RegistryStep::setText("DevStudio Tools menu");
-    setToolsMenuTarget(&version, UpdateRegistryView::current());
+    update.show("DevStudio Tools menu");
+    ToolsMenu menu(version, update);
     const String program = destination + product::browserProgram;
     const String workspace("$(WkspDir)");
     const ToolEntry enable("Enable Coverage Build", program, "-1", workspace, true, false);
     const ToolEntry disable("Disable Coverage Build", program, "-0", workspace, true, false);
     const ToolEntry browser("Coverage Browser", program, String(), workspace, true, false);
     // The names of earlier releases.
-    removeTool(ToolEntry("Coverage Viewer", program, String(), workspace, true, false));
+    menu.remove(ToolEntry("Coverage Viewer", program, String(), workspace, true, false));
     if (install) {
-        removeTool(ToolEntry("Enable Trelliq Build", program, "-1", workspace, true, false));
-        removeTool(ToolEntry("Disable Trelliq Build", program, "-0", workspace, true, false));
-        ok = addTool(enable) && addTool(disable) && addTool(browser);
+        menu.remove(ToolEntry("Enable Trelliq Build", program, "-1", workspace, true, false));
+        menu.remove(ToolEntry("Disable Trelliq Build", program, "-0", workspace, true, false));
+        ok = menu.add(enable) && menu.add(disable) && menu.add(browser);
     } else {
         // A failed list edit above still counts: the removals only add their own result.
-        ok = removeTool(enable) && removeTool(disable) && removeTool(browser) && ok;
+        ok = menu.remove(enable) && menu.remove(disable) && menu.remove(browser) && ok;
     }
-    setToolsMenuTarget(nullptr, nullptr);
     return ok;
 }

@@ -106,7 +106,7 @@ String DevStudioVersion::programPath() const
     return "msdev.exe";
 }
 
-void DevStudioVersion::prepareSettings() const
+void DevStudioVersion::prepareSettings(UpdateRegistryView* view) const
 {
     LastErrorKept kept;
     if (!isInstalled() || hasPathDirs())
@@ -122,9 +122,7 @@ void DevStudioVersion::prepareSettings() const
         return;
     }
 
-    UpdateRegistryView* view = UpdateRegistryView::current();
-    if (view)
-        view->beginWaitCursor();
+    UpdateRegistryView::Waiting waiting(view);
     const String program = programPath();
     RegistryKey general(HKEY_CURRENT_USER, baseKey_ + "\\General");
     general.setNumber("Tip of the day", 0);
@@ -137,6 +135,4 @@ void DevStudioVersion::prepareSettings() const
     startup.dwFlags |= STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_MINIMIZE;
     runProcess(command.data(), false, &startup, true);
-    if (view)
-        view->endWaitCursor();
 }

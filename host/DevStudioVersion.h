@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+class UpdateRegistryView;
+
 // Index 0 is Developer Studio 4.x, 1 is 5.0, 2 is Visual C++ 6.0. The descriptor owns two
 // closed Tools keys (base key + "\Tools" under HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER);
 // building it makes no registry call.
@@ -43,8 +45,9 @@ public:
     // Install only: when the generation is installed but neither root holds "Path Dirs",
     // makes Developer Studio write its settings (5.0, 6.0: runs it minimised with
     // " -ex ApplicationExit" and waits; 4.x: asks the user to run it, until the lists
-    // exist or the user cancels). Reports nothing; the last error is left as it was.
-    void prepareSettings() const;
+    // exist or the user cancels), under the view's wait cursor. Reports nothing; the last
+    // error is left as it was.
+    void prepareSettings(UpdateRegistryView* view) const;
 
     // The program prepareSettings runs: "Install Dirs" (per user, else machine) + "msdev.exe",
     // else the program of HKEY_CLASSES_ROOT "dswfile\DefaultIcon", else "msdev.exe".

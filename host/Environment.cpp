@@ -5,7 +5,7 @@
 #include "foundation/WindowsVersion.h"
 #include "host/BatchFile.h"
 #include "host/RegistryKey.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "host/Shell.h"
 
 #include <windows.h>
@@ -139,30 +139,25 @@ bool removeEnvironment(const char* name, bool perUser)
     return removeBatchVariable(name);
 }
 
-void editDirectoryList(bool& ok, const char* keyPath, const char* name, const String& directory)
+bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* name, const String& directory)
 {
-    const bool install = RegistryStep::installMode;
-    if (install && !ok)
-        return;
-
+    const bool install = update.installing();
     const bool perUser = std::strcmp(name, "PATH") != 0;
     RegistryValue value(String(), REG_SZ);
     bool read;
     if (!keyPath) {
-        RegistryStep::setText(name);
+        update.show(name);
         read = getEnvironment(name, value, perUser);
     } else {
-        RegistryStep::setText(String(keyPath) + "\\" + name);
+        update.show(String(keyPath) + "\\" + name);
         read = RegistryKey(HKEY_CURRENT_USER, keyPath).queryValue(name, value);
         if (!read && isMissing(GetLastError()))
             read = RegistryKey(HKEY_LOCAL_MACHINE, keyPath).queryValue(name, value);
     }
     // A list that exists but cannot be read (too long, denied, damaged) must not be
     // replaced by the product's entry alone: keep it, and fail with the reason.
-    if (!read && !isMissing(GetLastError())) {
-        ok = false;
-        return;
-    }
+    if (!read && !isMissing(GetLastError()))
+        return false;
     if (!read)
         value = RegistryValue(String(), REG_SZ);
 
@@ -185,8 +180,7 @@ void editDirectoryList(bool& ok, const char* keyPath, const char* name, const St
         done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).deleteValue(name)
                        : removeEnvironment(name, perUser);
     }
-    if (!done)
-        ok = false;
+    return done;
 }
 
 bool machineEnvironmentWritable()

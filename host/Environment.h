@@ -5,6 +5,8 @@
 #include "foundation/String.h"
 #include "host/RegistryValue.h"
 
+class RegistryUpdate;
+
 // Every operation returns false with the thread's last error set on failure and never
 // throws, except that on Windows 95 a batch file that cannot be opened, read or written
 // throws its File::Exception.
@@ -32,14 +34,15 @@ bool setEnvironment(const char* name, const String& text, bool perUser);
 bool removeEnvironment(const char* name, bool perUser);
 
 // Puts directory (its '/' written as '\\', followed by ';') at the front of a ';' list
-// while installing, or takes every copy of it out (letter case ignored) while uninstalling;
+// while the update installs, or takes every copy of it out (letter case ignored) while it
+// uninstalls;
 // a list left empty is deleted when it had been read. Without keyPath the list is the
 // environment variable name (machine scope for "PATH", per user otherwise); with keyPath
 // it is the value name under HKEY_CURRENT_USER\keyPath, read from there or else from
-// HKEY_LOCAL_MACHINE. The type read is written back. While installing nothing happens when
-// ok is already false. A failed write or delete sets ok to false; so does a read that
-// fails for any reason but a missing value, and then nothing is written.
-void editDirectoryList(bool& ok, const char* keyPath, const char* name, const String& directory);
+// HKEY_LOCAL_MACHINE. The type read is written back. The list's name is shown as the
+// setting being written. False after a failed write or delete, and after a read that fails
+// for any reason but a missing value, when nothing is written.
+bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* name, const String& directory);
 
 // Windows NT: whether the start-up probe could write the machine environment key; the
 // variables of machine scope go to the per-user key when it could not.

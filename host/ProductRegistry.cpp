@@ -10,7 +10,7 @@
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
 #include "host/RegistryKey.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "host/UpdateRegistryView.h"
 
 namespace {
@@ -26,9 +26,9 @@ String uninstallKey()
 }
 const char* const fileType = "Coverage.File";
 
-String browserPath()
+String browserPath(const RegistryUpdate& update)
 {
-    return RegistryStep::destination + product::browserProgram;
+    return update.destination() + product::browserProgram;
 }
 
 // A command line's program path is quoted: unquoted, "C:\Program Files\..." would start
@@ -39,53 +39,48 @@ String quoted(const String& path)
 }
 
 // What "Apps & Features" shows beside the name; failures here do not fail the step.
-void writeEntryDetails(RegistryKey& entry, const String& version)
+void writeEntryDetails(const RegistryUpdate& update, RegistryKey& entry, const String& version)
 {
     LastErrorKept kept;
     entry.setString("DisplayVersion", version);
     entry.setString("Publisher", product::company);
-    entry.setString("DisplayIcon", browserPath());
-    entry.setString("InstallLocation", RegistryStep::destination);
+    entry.setString("DisplayIcon", browserPath(update));
+    entry.setString("InstallLocation", update.destination());
     entry.setNumber("NoModify", 1);
     entry.setNumber("NoRepair", 1);
 }
 
-bool cancelled()
-{
-    return pollUpdateRegistryCancel();
-}
-
 } // namespace
 
-bool setStringShown(RegistryKey& key, const char* valueName, const String& text)
+bool setStringShown(RegistryUpdate& update, RegistryKey& key, const char* valueName, const String& text)
 {
-    RegistryStep::setText(key.fullName() + (valueName ? valueName : ""));
+    update.show(key.fullName() + (valueName ? valueName : ""));
     return key.setString(valueName, text);
 }
 
-bool deleteTreeShown(RegistryKey& key)
+bool deleteTreeShown(RegistryUpdate& update, RegistryKey& key)
 {
-    RegistryStep::setText(key.fullName());
+    update.show(key.fullName());
     return key.deleteTree();
 }
 
-bool updateFileAssociation()
+bool updateFileAssociation(RegistryUpdate& update)
 {
     RegistryKey extension(HKEY_CLASSES_ROOT, ".trq");
     RegistryKey type(HKEY_CLASSES_ROOT, fileType);
     bool ok;
-    if (RegistryStep::installMode) {
-        ok = setStringShown(extension, nullptr, fileType);
+    if (update.installing()) {
+        ok = setStringShown(update, extension, nullptr, fileType);
         if (ok) {
-            const String program = browserPath();
+            const String program = browserPath(update);
             RegistryKey icon(HKEY_CLASSES_ROOT, String(fileType) + "\\DefaultIcon");
             RegistryKey command(HKEY_CLASSES_ROOT, String(fileType) + "\\shell\\open\\command");
             // The icon is a path and an index, not a command line: it stays unquoted.
-            ok = setStringShown(icon, nullptr, program + ",1") &&
-                 setStringShown(command, nullptr, quoted(program) + " \"%1\"");
+            ok = setStringShown(update, icon, nullptr, program + ",1") &&
+                 setStringShown(update, command, nullptr, quoted(program) + " \"%1\"");
         }
     } else {
-        ok = deleteTreeShown(extension) && deleteTreeShown(type);
+        ok = deleteTreeShown(update, extension) && deleteTreeShown(update, type);
     }
     LastErrorKept kept;
     RegistryKey earlierType(HKEY_CLASSES_ROOT, "Trelliq.File");
@@ -93,12 +88,12 @@ bool updateFileAssociation()
     return ok;
 }
 
-bool updateRegistry(const String& coverageFile)
+bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
 {
-    const bool install = RegistryStep::installMode;
-    const String& destination = RegistryStep::destination;
+    const bool install = update.installing();
+    const String& destination = update.destination();
     const String version = product::version;
-    UpdateRegistryView* view = UpdateRegistryView::current();
+    UpdateRegistryView* view = update.view();
     if (install && view)
         view->show();
 
@@ -110,40 +105,44 @@ bool updateRegistry(const String& coverageFile)
         const String name = String(product::name) + " " + version;
         const String uninstaller = quoted(destination + product::uninstallerName);
         RegistryKey* entry = &machineEntry;
-        ok = setStringShown(machineEntry, "DisplayName", name) &&
-             setStringShown(machineEntry, "UninstallString", uninstaller);
+        ok = setStringShown(update, machineEntry, "DisplayName", name) &&
+             setStringShown(update, machineEntry, "UninstallString", uninstaller);
         if (!ok) {
             entry = &userEntry;
-            ok = setStringShown(userEntry, "DisplayName", name) &&
-                 setStringShown(userEntry, "UninstallString", uninstaller);
+            ok = setStringShown(update, userEntry, "DisplayName", name) &&
+                 setStringShown(update, userEntry, "UninstallString", uninstaller);
         }
         LastErrorKept kept;
         if (ok)
-            writeEntryDetails(*entry, version);
+            writeEntryDetails(update, *entry, version);
         productKey.setString("version", version);
     } else {
-        ok = deleteTreeShown(machineEntry) || deleteTreeShown(userEntry);
+        ok = deleteTreeShown(update, machineEntry) || deleteTreeShown(update, userEntry);
         RegistryKey company = productKey.parent();
         RegistryKey browserSettings(HKEY_CURRENT_USER, companyKey() + "\\Coverage Browser");
         {
             LastErrorKept kept;
-            deleteTreeShown(productKey);
-            deleteTreeShown(browserSettings);
+            deleteTreeShown(update, productKey);
+            deleteTreeShown(update, browserSettings);
         }
         // The company key's removal adds its own result: it must not hide a failed
         // removal of the uninstall entry.
         if (company.isEmpty())
-            ok = deleteTreeShown(company) && ok;
+            ok = deleteTreeShown(update, company) && ok;
     }
     if (ok)
-        ok = !cancelled();
+        ok = !update.cancelled();
 
-    editDirectoryList(ok, nullptr, "PATH", destination + "bin");
-    editDirectoryList(ok, nullptr, "LIB", destination + "lib");
+    // While installing, the first failure stops the later writes; while uninstalling every
+    // removal is tried.
+    if (ok || !install)
+        ok = editDirectoryList(update, nullptr, "PATH", destination + "bin") && ok;
+    if (ok || !install)
+        ok = editDirectoryList(update, nullptr, "LIB", destination + "lib") && ok;
     if (ok)
-        ok = !cancelled();
+        ok = !update.cancelled();
 
-    RegistryStep::setText("TRQFILE");
+    update.show("TRQFILE");
     if (!install || coverageFile.isEmpty()) {
         LastErrorKept kept;
         removeEnvironment("TRQFILE", false);
@@ -156,23 +155,23 @@ bool updateRegistry(const String& coverageFile)
         RegistryKey machineBoundsChecker(HKEY_LOCAL_MACHINE, "SOFTWARE\\NuMega\\BoundsChecker");
         RegistryKey userBoundsChecker(HKEY_CURRENT_USER, "SOFTWARE\\NuMega\\BoundsChecker");
         if (machineBoundsChecker.open(RegistryKey::Read) || userBoundsChecker.open(RegistryKey::Read))
-            updateNmcl();
+            updateNmcl(update);
     }
     if (ok)
-        ok = !cancelled();
+        ok = !update.cancelled();
 
     if (ok || !install) {
         for (int index = DevStudioVersion::Count - 1; index >= 0; --index) {
-            if (!updateDevStudio(index))
+            if (!updateDevStudio(update, index))
                 ok = false;
         }
     }
     if (ok || !install) {
-        if (!updateFileAssociation())
+        if (!updateFileAssociation(update))
             ok = false;
     }
     if (!ok)
-        showLastError((String("Error updating registry ") + RegistryStep::text()).c_str());
+        showLastError((String("Error updating registry ") + update.shown()).c_str());
     if (view)
         view->hide();
     return ok;

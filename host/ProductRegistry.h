@@ -5,24 +5,25 @@
 #include "foundation/String.h"
 
 class RegistryKey;
+class RegistryUpdate;
 
-// Install or uninstall per RegistryStep's mode, for RegistryStep's destination: the Windows
+// Install or uninstall per the update's mode, for its destination: the Windows
 // uninstall entry (HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER) with what "Apps & Features"
 // shows, the product key's version, PATH and LIB, TRQFILE (coverageFile; removed when it is
 // empty), BoundsChecker's NMCL, Developer Studio 6.0, 5.0 and 4.x, and the ".trq"
 // association. While installing the first failure stops the later writes; while
 // uninstalling every removal is tried. A failure or a cancel in the dialog is reported once
 // at the end, as "Error updating registry " + the setting last shown + the system's text;
-// the result is then false. Throws only when the program lacks its version string.
-bool updateRegistry(const String& coverageFile);
+// the result is then false. The view, when there is one, is shown while installing.
+bool updateRegistry(RegistryUpdate& update, const String& coverageFile);
 
 // ".trq" as "Coverage.File" with its icon and open command (install), or both removed, the
 // type only when ".trq" was (uninstall); the type of earlier releases, "Trelliq.File", goes
 // in both modes.
-bool updateFileAssociation();
+bool updateFileAssociation(RegistryUpdate& update);
 
 // Shows the key's full name and the value name (nothing for the default value, null), then
 // sets the value.
-bool setStringShown(RegistryKey& key, const char* valueName, const String& text);
+bool setStringShown(RegistryUpdate& update, RegistryKey& key, const char* valueName, const String& text);
 // Shows the key's full name, then deletes it with its subkeys.
-bool deleteTreeShown(RegistryKey& key);
+bool deleteTreeShown(RegistryUpdate& update, RegistryKey& key);

@@ -3,8 +3,7 @@
 
 #include "foundation/MessageBox.h"
 #include "host/DevStudioVersion.h"
-#include "host/RegistryStep.h"
-#include "host/UpdateRegistryView.h"
+#include "host/RegistryUpdate.h"
 
 #include <cctype>
 #include <cstdint>
@@ -13,17 +12,6 @@ namespace {
 
 const char* const limitMessage = "The Visual Studio Tools menu is limited to 16 custom tools.\r\n"
                                  "Setup could not add some tools due to this limit.";
-
-// The edit in progress. The slots hold count commands and one spare for an addition.
-struct Edit {
-    DevStudioVersion* version = nullptr;
-    UpdateRegistryView* view = nullptr;
-    int count = 0;
-    Array<ToolEntry> slots;
-};
-
-Edit edit;
-bool limitMessageShown = false;
 
 // The number after the first "#" of a value name: -1 when there is no "#" or anything but
 // decimal digits follows it.
@@ -90,36 +78,30 @@ String assignAccelerator(AcceleratorTable& table, const String& menuText)
     return placed.isEmpty() ? menuText : placed;
 }
 
-void setToolsMenuTarget(DevStudioVersion* version, UpdateRegistryView* view)
+bool ToolsMenu::load()
 {
-    edit.version = version;
-    edit.view = view;
-}
-
-bool loadTools()
-{
-    RegistryKey* tools = edit.version->toolsKey(HKEY_CURRENT_USER);
+    RegistryKey* tools = version_.toolsKey(HKEY_CURRENT_USER);
     uint32_t count = 0;
     if (!tools->getNumber("NumTools", count) && !tools->open(RegistryKey::Read)) {
-        tools = edit.version->toolsKey(HKEY_LOCAL_MACHINE);
+        tools = version_.toolsKey(HKEY_LOCAL_MACHINE);
         tools->getNumber("NumTools", count);
     }
     // A count beyond any real menu is damage; the values' own numbers still bound it.
     if (count > 4096)
         count = 4096;
-    edit.count = static_cast<int>(count);
-    edit.slots.clear();
-    edit.slots.resize(edit.count + 1);
+    count_ = static_cast<int>(count);
+    slots_.clear();
+    slots_.resize(count_ + 1);
 
     String name;
     RegistryValue value;
     tools->resetIndex();
     while (tools->nextValue(name, value)) {
         const int index = toolIndexOf(name);
-        if (index < 0 || index >= edit.count)
+        if (index < 0 || index >= count_)
             continue;
         const String property = name.substring(0, name.indexOf('#'));
-        ToolEntry& slot = edit.slots[index];
+        ToolEntry& slot = slots_[index];
         slot.add(property, value);
         if (property.equals(String("MenuName")))
             slot.name = withoutAccelerator(value.text);
@@ -127,32 +109,29 @@ bool loadTools()
     return true;
 }
 
-bool saveTools()
+bool ToolsMenu::save()
 {
-    DevStudioVersion& version = *edit.version;
-    RegistryKey& tools = *version.toolsKey(HKEY_CURRENT_USER);
-    AcceleratorTable table(version.reservedLetters());
-    int slots = edit.count;
-    if (slots > version.toolLimit()) {
-        if (!limitMessageShown) {
-            limitMessageShown = true;
+    RegistryKey& tools = *version_.toolsKey(HKEY_CURRENT_USER);
+    AcceleratorTable table(version_.reservedLetters());
+    int slots = count_;
+    if (slots > version_.toolLimit()) {
+        if (!update_.toolLimitReported) {
+            update_.toolLimitReported = true;
             messageBox(limitMessage, MB_OK);
         }
-        slots = version.toolLimit();
+        slots = version_.toolLimit();
     }
 
     bool ok = true;
     int n = 0;
     for (int i = 0; ok && i < slots; ++i) {
-        ToolEntry& command = edit.slots[i];
+        ToolEntry& command = slots_[i];
         if (command.name.isEmpty())
             continue;
-        if (edit.view) {
-            RegistryStep::setText(tools.fullName() + command.name);
-            if (edit.view->pollCancel()) {
-                ok = false;
-                break;
-            }
+        update_.show(tools.fullName() + command.name);
+        if (update_.cancelled()) {
+            ok = false;
+            break;
         }
         const String suffix = String("#") + String::valueOf(n);
         for (ToolProperty& property : command.properties) {
@@ -170,16 +149,16 @@ bool saveTools()
         }
         ++n;
     }
-    edit.slots.clear();
-    edit.count = 0;
+    slots_.clear();
+    count_ = 0;
     if (!ok)
         return false;
-    return tools.setNumber("NumTools", n) && deleteToolValuesFrom(n);
+    return tools.setNumber("NumTools", n) && deleteValuesFrom(n);
 }
 
-bool deleteToolValuesFrom(int n)
+bool ToolsMenu::deleteValuesFrom(int n)
 {
-    RegistryKey& tools = *edit.version->toolsKey(HKEY_CURRENT_USER);
+    RegistryKey& tools = *version_.toolsKey(HKEY_CURRENT_USER);
     String name;
     RegistryValue value;
     tools.resetIndex();
@@ -191,12 +170,12 @@ bool deleteToolValuesFrom(int n)
     return true;
 }
 
-bool addTool(const ToolEntry& entry)
+bool ToolsMenu::add(const ToolEntry& entry)
 {
-    loadTools();
+    load();
     bool found = false;
-    for (int i = 0; i < edit.count; ++i) {
-        ToolEntry& command = edit.slots[i];
+    for (int i = 0; i < count_; ++i) {
+        ToolEntry& command = slots_[i];
         if (!command.name.isEmpty() && command.name.equals(entry.name)) {
             for (const ToolProperty& property : entry.properties)
                 command.add(property.name, property.value);
@@ -206,18 +185,18 @@ bool addTool(const ToolEntry& entry)
         }
     }
     if (!found) {
-        edit.slots[edit.count] = entry;
-        ++edit.count;
+        slots_[count_] = entry;
+        ++count_;
     }
-    return saveTools();
+    return save();
 }
 
-bool removeTool(const ToolEntry& entry)
+bool ToolsMenu::remove(const ToolEntry& entry)
 {
-    loadTools();
-    for (int i = 0; i < edit.count; ++i) {
-        if (edit.slots[i].name.equals(entry.name))
-            edit.slots[i].clear();
+    load();
+    for (int i = 0; i < count_; ++i) {
+        if (slots_[i].name.equals(entry.name))
+            slots_[i].clear();
     }
-    return saveTools();
+    return save();
 }

@@ -2,34 +2,47 @@
 // disturbing the user's own.
 #pragma once
 
+#include "foundation/Array.h"
 #include "foundation/String.h"
 #include "host/ToolEntry.h"
 
 class DevStudioVersion;
-class UpdateRegistryView;
+class RegistryUpdate;
 
+// The Tools menu of one Developer Studio generation, edited within one registry update.
 // Each edit loads the whole menu (HKEY_CURRENT_USER, or HKEY_LOCAL_MACHINE when the
 // per-user Tools key does not open), changes it in memory and saves it to
 // HKEY_CURRENT_USER renumbered from 0, with an accelerator letter for every menu text.
-// One edit runs at a time, on the generation made current here; with a view, every
-// command saved is shown (RegistryStep::setText) and a cancel between commands fails the
-// save with ERROR_CANCELLED.
-void setToolsMenuTarget(DevStudioVersion* version, UpdateRegistryView* view);
+// Every command saved is shown as the update's setting, and a cancel of the update
+// between commands fails the save with ERROR_CANCELLED.
+class ToolsMenu {
+public:
+    ToolsMenu(DevStudioVersion& version, RegistryUpdate& update) : version_(version), update_(update) {}
+    ToolsMenu(const ToolsMenu&) = delete;
+    ToolsMenu& operator=(const ToolsMenu&) = delete;
 
-// A command of the same name takes the entry's properties after its own (so they win);
-// otherwise the entry becomes a new last command.
-bool addTool(const ToolEntry& entry);
-// Drops every command of the entry's name.
-bool removeTool(const ToolEntry& entry);
+    // A command of the same name takes the entry's properties after its own (so they win);
+    // otherwise the entry becomes a new last command.
+    bool add(const ToolEntry& entry);
+    // Drops every command of the entry's name.
+    bool remove(const ToolEntry& entry);
 
-// The steps of an edit. loadTools always succeeds. saveTools writes at most the
-// generation's tool limit of commands (the excess is dropped, with a message the first time
-// in the run); a failed write or a cancel leaves what was written and neither updates
-// "NumTools" nor deletes stale values.
-bool loadTools();
-bool saveTools();
-// Deletes the per-user Tools values numbered n or higher; stops at the first failure.
-bool deleteToolValuesFrom(int n);
+    // The steps of an edit. load always succeeds. save writes at most the generation's
+    // tool limit of commands (the excess is dropped, with a message the first time in the
+    // update); a failed write or a cancel leaves what was written and neither updates
+    // "NumTools" nor deletes stale values.
+    bool load();
+    bool save();
+    // Deletes the per-user Tools values numbered n or higher; stops at the first failure.
+    bool deleteValuesFrom(int n);
+
+private:
+    DevStudioVersion& version_;
+    RegistryUpdate& update_;
+    // The loaded commands, and one spare slot for an addition.
+    int count_ = 0;
+    Array<ToolEntry> slots_;
+};
 
 // Free accelerator letters, indexed by a lower-cased character.
 struct AcceleratorTable {

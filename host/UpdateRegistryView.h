@@ -1,7 +1,9 @@
-// UpdateRegistryView: what the registry steps need of the user interface besides the shown
-// text (RegistryStep::setText): the "Update Registry" window, its Cancel button and the
-// wait cursor. The host never draws; the application installs an implementation.
+// UpdateRegistryView: what the registry steps need of the user interface: the "Update
+// Registry" window with the setting being written, its Cancel button and the wait cursor.
+// The host never draws; the application hands the registry step an implementation.
 #pragma once
+
+class String;
 
 class UpdateRegistryView {
 public:
@@ -11,6 +13,8 @@ public:
     virtual void show() = 0;
     // Destroys the dialog's window when it exists.
     virtual void hide() = 0;
+    // Shows the setting being written.
+    virtual void showText(const String& text) = 0;
     // Pumps pending messages; once the user has cancelled, sets the last error to
     // ERROR_CANCELLED and answers true.
     virtual bool pollCancel() = 0;
@@ -18,11 +22,23 @@ public:
     virtual void beginWaitCursor() = 0;
     virtual void endWaitCursor() = 0;
 
-    // The installed view, or null (nothing shown, nothing cancelled).
-    static UpdateRegistryView* current();
-    // Installs view (null for none) and returns the one it replaces.
-    static UpdateRegistryView* setCurrent(UpdateRegistryView* view);
-};
+    // While it lives, the view (when there is one) shows the wait cursor.
+    class Waiting {
+    public:
+        explicit Waiting(UpdateRegistryView* view) : view_(view)
+        {
+            if (view_)
+                view_->beginWaitCursor();
+        }
+        ~Waiting()
+        {
+            if (view_)
+                view_->endWaitCursor();
+        }
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
 
-// The installed view's pollCancel; false when there is none.
-bool pollUpdateRegistryCancel();
+    private:
+        UpdateRegistryView* view_;
+    };
+};

@@ -46,20 +46,20 @@ bool SetupApp::install()
     for (;;) {
         if (index <= 0) {
             index = 0;
-            if (!destinationPage.step(index))
+            if (!destinationPage.step(index, context_))
                 return false;
-            destination_ = Path(destinationPage.destination()).addTrailingSeparator();
-            useBatchFileIn(destination_);
+            context_.destination = Path(destinationPage.destination()).addTrailingSeparator();
+            useBatchFileIn(context_.destination);
             // Every level, not just the last: a destination whose parent does not exist
             // yet is an ordinary choice.
-            createFolderLevels(destination_);
+            createFolderLevels(context_.destination);
         }
         if (index == 1) {
-            if (!coverageFilePage.step(index))
+            if (!coverageFilePage.step(index, context_))
                 return false;
             coverageFile_ = coverageFilePage.coverageFile();
         }
-        if (index == 2 && !compilersPage.step(index))
+        if (index == 2 && !compilersPage.step(index, context_))
             return false;
         if (index >= 3)
             break;
@@ -68,7 +68,7 @@ bool SetupApp::install()
     {
         const bool compilers[5] = {compilersPage.borland(), compilersPage.gnu(), compilersPage.microsoft(),
                                    compilersPage.microtec(), compilersPage.tasking()};
-        ArchiveReader reader(programFolder_, destination_, compilers);
+        ArchiveReader reader(programFolder_, context_.destination, compilers);
         if (!reader.extract()) {
             // The reader reports its other failures as they happen; a damaged or cut
             // payload ends it silently, and the user must not be left wondering.
@@ -84,7 +84,7 @@ bool SetupApp::install()
     } catch (const Exception&) {
         // Nothing of that name, or a leftover that will not go: the shortcut decides.
     }
-    if (!createShortcut(destination_ + product::browserProgram, base + ".lnk", product::name)) {
+    if (!createShortcut(context_.destination + product::browserProgram, base + ".lnk", product::name)) {
         showLastError("Unable to create program menu entry");
         return false;
     }
@@ -95,7 +95,7 @@ bool SetupApp::install()
     char system[256] = "";
     GetSystemDirectoryA(system, sizeof system);
     if (!(Path(system) + "/riched20.dll").isFile())
-        RichEditNoticePage().run();
-    WizardPage(IDD_SETUP_COMPLETE, nullptr).run();
+        RichEditNoticePage().run(context_);
+    WizardPage(IDD_SETUP_COMPLETE, nullptr).run(context_);
     return true;
 }

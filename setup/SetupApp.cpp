@@ -12,7 +12,7 @@
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
 #include "host/ProductRegistry.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "host/Shell.h"
 #include "setup/RunningPrograms.h"
 #include "ui/MessageDialog.h"
@@ -50,10 +50,10 @@ SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine) {}
 bool SetupApp::initInstance()
 {
     const Path name = Path(modulePath()).fileName();
-    installMode_ = !(name.equals(Path(product::uninstallerBaseName)) || name.equals(Path(product::uninstallerName)));
+    context_.installMode = !(name.equals(Path(product::uninstallerBaseName)) || name.equals(Path(product::uninstallerName)));
     if (frame_.create()) {
         setMainWindow(frame_.hwnd());
-        if (installMode_) {
+        if (context_.installMode) {
             STARTUPINFOA startup = {};
             startup.cb = sizeof startup;
             GetStartupInfoA(&startup);
@@ -99,7 +99,7 @@ void SetupApp::parseOptions()
     for (int i = 1; i < arguments_.size(); ++i) {
         const String& argument = arguments_.argument(i);
         if (std::strcmp(argument.c_str(), "-a") == 0) {
-            interactive = false;
+            context_.interactive = false;
         } else if (std::strcmp(argument.c_str(), "-d") == 0) {
             programFolder_ = arguments_.argument(i + 1);
             ++i;
@@ -119,27 +119,27 @@ void SetupApp::parseOptions()
 void SetupApp::mainFlow()
 {
     parseOptions();
-    if (!installMode_ && arguments_.argument(1).length() == 0) {
+    if (!context_.installMode && arguments_.argument(1).length() == 0) {
         relaunchFromTemp();
         return;
     }
-    if (!installMode_) {
+    if (!context_.installMode) {
         const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
-    if (interactive && !checkRunningPrograms())
+    if (context_.interactive && !checkRunningPrograms())
         return;
 
     bool ok = false;
     try {
-        ok = installMode_ ? install() : uninstall();
+        ok = context_.installMode ? install() : uninstall();
     } catch (...) {
         reportFailure();
     }
 
     if (ok && !isWindowsNT()) {
-        if (WizardPage(IDD_RESTART_WINDOWS, mainWindow()).run() == IDOK)
+        if (WizardPage(IDD_RESTART_WINDOWS, mainWindow()).run(context_) == IDOK)
             ExitWindowsEx(EWX_REBOOT, 0);
     }
 }
@@ -182,14 +182,13 @@ Path SetupApp::programMenuFolder()
 
 bool SetupApp::updateRegistryShown()
 {
-    RegistryStep::installMode = installMode_;
-    RegistryStep::destination = destination_;
     RegistryStepView view(updateRegistryDialog_);
+    RegistryUpdate update(context_, &view);
     // The install writes under the wait cursor; the uninstall shows its result dialog instead.
-    if (!installMode_)
-        return updateRegistry(coverageFile_);
+    if (!context_.installMode)
+        return updateRegistry(update, coverageFile_);
     WaitCursor waiting;
-    return updateRegistry(coverageFile_);
+    return updateRegistry(update, coverageFile_);
 }
 
 void SetupApp::useBatchFileIn(const Path& folder)

@@ -4,6 +4,7 @@
 #include "foundation/ArgumentList.h"
 #include "foundation/Path.h"
 #include "framework/Application.h"
+#include "host/RunContext.h"
 #include "ui/Frame.h"
 #include "ui/UpdateRegistryDialog.h"
 
@@ -41,9 +42,11 @@ public:
     // separator. Throws the C string "Unable to get program menu folder" when neither exists.
     static Path programMenuFolder();
 
-    bool installMode() const { return installMode_; }
+    // The run's mode, install folder and interactivity, passed to the steps that need them.
+    const RunContext& context() const { return context_; }
+    bool installMode() const { return context_.installMode; }
     const Path& programFolder() const { return programFolder_; }
-    const Path& destination() const { return destination_; }
+    const Path& destination() const { return context_.destination; }
     const String& coverageFile() const { return coverageFile_; }
     UpdateRegistryDialog& updateRegistryDialog() { return updateRegistryDialog_; }
     const ArgumentList& arguments() const { return arguments_; }
@@ -58,8 +61,7 @@ private:
     ArgumentList arguments_;
     UpdateRegistryDialog updateRegistryDialog_;
     Path programFolder_;
-    Path destination_;
+    RunContext context_;
     String coverageFile_;
-    bool installMode_ = true;
     Frame frame_;
 };

@@ -18,8 +18,8 @@ bool SetupApp::uninstall()
     // No folder to be removed may be the current one.
     _chdir("/");
     bool ok = true;
-    destination_ = programFolder_;
-    useBatchFileIn(destination_);
+    context_.destination = programFolder_;
+    useBatchFileIn(context_.destination);
 
     UninstallResultDialog dialog;
     dialog.create();

@@ -1,15 +1,14 @@
 // WizardPage: run, step and the Back button.
 #include "ui/WizardPage.h"
 
+#include "host/RunContext.h"
 #include "resources/resource.h"
-
-bool interactive = true;
 
 WizardPage::WizardPage(int templateId, HWND parent) : Dialog(templateId, parent) {}
 
-int WizardPage::run()
+int WizardPage::run(const RunContext& context)
 {
-    if (!interactive)
+    if (!context.interactive)
         return IDOK;
     const int result = doModal();
     // A page that cannot be shown must not look like one that stayed: the wizard would ask
@@ -19,9 +18,9 @@ int WizardPage::run()
     return result;
 }
 
-bool WizardPage::step(int& index)
+bool WizardPage::step(int& index, const RunContext& context)
 {
-    const int result = run();
+    const int result = run(context);
     if (result == IDOK)
         ++index;
     else if (result == IDC_BACK)

@@ -3,19 +3,18 @@
 
 #include "ui/Dialog.h"
 
-// False after the -a option: no page is shown and every page answers Next at once.
-extern bool interactive;
+struct RunContext;
 
 class WizardPage : public Dialog {
 public:
     WizardPage(int templateId, HWND parent);
 
-    // When interactive, runs the page modally and returns the code that ended it (1 Next or
-    // OK, 2 Cancel, 1000 Back); otherwise returns 1 without making a window.
-    int run();
+    // When the run is interactive, runs the page modally and returns the code that ended it
+    // (1 Next or OK, 2 Cancel, 1000 Back); otherwise returns 1 without making a window.
+    int run(const RunContext& context);
     // run(), then 1 advances index by one and 1000 moves it back by one; any other result
     // leaves it. False exactly when the result was 2 (Cancel).
-    bool step(int& index);
+    bool step(int& index, const RunContext& context);
 
 protected:
     // The common start-up, then the corner placement when that succeeded.

@@ -5,7 +5,7 @@
 // own, where no other program writes the registry meanwhile.
 #include "host/ProductRegistry.h"
 
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "host/UpdateRegistryView.h"
 #include "tests/host/MessageRecorder.h"
 #include "tests/host/RecordingView.h"
@@ -123,13 +123,11 @@ std::string differences(const std::set<std::string>& before, const std::set<std:
 
 bool runUpdate(bool install, UpdateRegistryView* view)
 {
-    RegistryStep::installMode = install;
-    RegistryStep::destination = "C:\\Tools\\Trelliq\\";
-    UpdateRegistryView* previous = UpdateRegistryView::setCurrent(view);
-    const bool ok = updateRegistry("C:\\work\\test.trq");
-    UpdateRegistryView::setCurrent(previous);
-    RegistryStep::installMode = true;
-    return ok;
+    RunContext context;
+    context.installMode = install;
+    context.destination = "C:\\Tools\\Trelliq\\";
+    RegistryUpdate update(context, view);
+    return updateRegistry(update, "C:\\work\\test.trq");
 }
 
 } // namespace

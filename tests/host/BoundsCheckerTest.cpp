@@ -3,7 +3,7 @@
 
 #include "foundation/MessageBox.h"
 #include "foundation/Path.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +32,15 @@ void setNmcl(const std::string& text)
     RegSetKeyValueA(HKEY_CURRENT_USER, "Environment", "NMCL", REG_SZ, text.c_str(), text.size() + 1);
 }
 
-void runNmcl(bool install)
+// updateNmcl for destination, installing or uninstalling; returns the setting it showed.
+String runNmcl(bool install, const std::string& destination)
 {
-    RegistryStep::installMode = install;
-    updateNmcl();
-    RegistryStep::installMode = true;
+    RunContext context;
+    context.installMode = install;
+    context.destination = destination.c_str();
+    RegistryUpdate update(context);
+    updateNmcl(update);
+    return update.shown();
 }
 
 TEST(BoundsChecker, NmclOptionsGoInOnceAndComeOutLeavingOtherOptions)
@@ -45,7 +49,6 @@ TEST(BoundsChecker, NmclOptionsGoInOnceAndComeOutLeavingOtherOptions)
     GetTempPathA(sizeof temp, temp);
     const std::string destination = std::string(temp) + "Trelliq Bounds Destination\\";
     CreateDirectoryA(destination.c_str(), nullptr);
-    RegistryStep::destination = destination.c_str();
     char shortForm[MAX_PATH];
     ASSERT_NE(GetShortPathNameA(destination.c_str(), shortForm, sizeof shortForm), 0u);
     ASSERT_NE(std::string(shortForm), destination) << "the options name the short form";
@@ -54,23 +57,22 @@ TEST(BoundsChecker, NmclOptionsGoInOnceAndComeOutLeavingOtherOptions)
 
     bool found;
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Environment", "NMCL");
-    runNmcl(true);
+    EXPECT_EQ(runNmcl(true, destination).compareTo("NMCL"), 0);
     EXPECT_EQ(nmcl(found), options);
-    EXPECT_EQ(RegistryStep::text().compareTo("NMCL"), 0);
 
     setNmcl("/B " + options);
-    runNmcl(false);
+    runNmcl(false, destination);
     EXPECT_EQ(nmcl(found), "/B");
-    runNmcl(true);
+    runNmcl(true, destination);
     EXPECT_EQ(nmcl(found), "/B " + options);
-    runNmcl(true);
+    runNmcl(true, destination);
     EXPECT_EQ(nmcl(found), "/B " + options) << "the options appear once";
 
     setNmcl(options);
-    runNmcl(false);
+    runNmcl(false, destination);
     nmcl(found);
     EXPECT_FALSE(found) << "nothing left: the variable goes";
-    runNmcl(false);
+    runNmcl(false, destination);
     nmcl(found);
     EXPECT_FALSE(found);
     RemoveDirectoryA(destination.c_str());

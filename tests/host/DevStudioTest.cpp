@@ -1,7 +1,7 @@
 // Tests of updateDevStudio: the directory lists and the Tools menu of each generation.
 #include "host/DevStudio.h"
 
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "MessageRecorder.h"
 #include "RawRegistry.h"
 
@@ -34,13 +34,13 @@ protected:
     void SetUp() override
     {
         clean();
-        RegistryStep::destination = "C:\\Tools\\Trelliq\\";
-        RegistryStep::installMode = true;
+        context.destination = "C:\\Tools\\Trelliq\\";
     }
-    void TearDown() override
+    void TearDown() override { clean(); }
+    bool runUpdate(int index)
     {
-        clean();
-        RegistryStep::installMode = true;
+        RegistryUpdate update(context);
+        return updateDevStudio(update, index);
     }
     static void clean()
     {
@@ -49,6 +49,8 @@ protected:
             raw::removeTree(HKEY_LOCAL_MACHINE, key);
         }
     }
+
+    RunContext context;
 };
 
 } // namespace
@@ -60,7 +62,7 @@ TEST_F(DevStudioTest, OnlyVisualCpp6GetsTheFoldersFirstAndTheThreeTools)
     raw::putString(HKEY_LOCAL_MACHINE, vc6Directories, "Library Dirs", "C:\\VC\\lib");
     MessageRecorder recorder;
     for (int index = 2; index >= 0; --index)
-        EXPECT_TRUE(updateDevStudio(index)) << index;
+        EXPECT_TRUE(runUpdate(index)) << index;
     EXPECT_TRUE(MessageRecorder::messages().empty());
     EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, ds5));
     EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, ds4));
@@ -92,7 +94,7 @@ TEST_F(DevStudioTest, AReinstallReplacesTheToolsOfEarlierReleases)
     putTool(3, "Coverage Viewer");
     raw::putNumber(HKEY_CURRENT_USER, vc6Tools, "NumTools", 4);
     raw::putString(HKEY_CURRENT_USER, vc6Directories, "Path Dirs", "C:\\VC\\bin");
-    ASSERT_TRUE(updateDevStudio(2));
+    ASSERT_TRUE(runUpdate(2));
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, vc6Tools, "NumTools"), "4");
     EXPECT_EQ(tool("MenuName", 0), "&Notepad");
     EXPECT_EQ(tool("MenuName", 1), "&Enable Coverage Build");
@@ -110,8 +112,8 @@ TEST_F(DevStudioTest, UninstallFindsMovedEntriesInAnyCaseAndLeavesTheUsersTools)
     putTool(2, "Co&verage Browser");
     putTool(3, "&Disable Coverage Build");
     raw::putNumber(HKEY_CURRENT_USER, vc6Tools, "NumTools", 4);
-    RegistryStep::installMode = false;
-    ASSERT_TRUE(updateDevStudio(2));
+    context.installMode = false;
+    ASSERT_TRUE(runUpdate(2));
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, vc6Directories, "Path Dirs"), "C:\\VC\\bin;");
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, vc6Directories, "Library Dirs"), "C:\\VC\\lib");
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, vc6Tools, "NumTools"), "1");

@@ -31,6 +31,7 @@ class WaitCursorView : public UpdateRegistryView {
 public:
     void show() override {}
     void hide() override {}
+    void showText(const String&) override {}
     bool pollCancel() override { return false; }
     void beginWaitCursor() override { ++begun; }
     // The stand-in has run by now when prepareSettings waited for it.
@@ -106,11 +107,9 @@ TEST_F(DevStudioVersionTest, MissingListsAreWrittenByTheIdeRunMinimisedAndAwaite
     raw::putString(HKEY_CURRENT_USER, vc6 + "\\Directories", "Install Dirs", folder);
     raw::putNumber(HKEY_CURRENT_USER, vc6 + "\\General", "Tip of the day", 1);
     WaitCursorView view;
-    UpdateRegistryView* previous = UpdateRegistryView::setCurrent(&view);
     SetLastError(1234);
-    DevStudioVersion(2).prepareSettings();
+    DevStudioVersion(2).prepareSettings(&view);
     EXPECT_EQ(GetLastError(), 1234u);
-    UpdateRegistryView::setCurrent(previous);
 
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, vc6 + "\\General", "Tip of the day"), "0");
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, standIn, "CommandLine"),
@@ -123,7 +122,7 @@ TEST_F(DevStudioVersionTest, MissingListsAreWrittenByTheIdeRunMinimisedAndAwaite
     raw::removeTree(HKEY_CURRENT_USER, standIn);
     raw::removeTree(HKEY_CURRENT_USER, vc6Directories);
     raw::putString(HKEY_LOCAL_MACHINE, vc6Directories, "Path Dirs", "C:\\VC\\bin");
-    DevStudioVersion(2).prepareSettings();
+    DevStudioVersion(2).prepareSettings(nullptr);
     EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, standIn));
 }
 
@@ -133,7 +132,7 @@ TEST_F(DevStudioVersionTest, TheQuestionFor4xRepeatsUntilTheListsExistOrCancel)
     MessageBoxHandler previous = setMessageBoxHandler(&scripted);
     questions.clear();
     answers = {IDOK, IDOK, IDOK};
-    DevStudioVersion(0).prepareSettings();
+    DevStudioVersion(0).prepareSettings(nullptr);
     EXPECT_EQ(questions.size(), 2u);
     ASSERT_FALSE(questions.empty());
     EXPECT_EQ(questions[0], "You have partial registry settings for Microsoft Developer Studio version 4.x.  "
@@ -143,7 +142,7 @@ TEST_F(DevStudioVersionTest, TheQuestionFor4xRepeatsUntilTheListsExistOrCancel)
     raw::removeTree(HKEY_CURRENT_USER, ds4Directories);
     questions.clear();
     answers = {IDCANCEL};
-    DevStudioVersion(0).prepareSettings();
+    DevStudioVersion(0).prepareSettings(nullptr);
     EXPECT_EQ(questions.size(), 1u);
     setMessageBoxHandler(previous);
 }

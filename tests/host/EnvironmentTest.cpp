@@ -5,7 +5,7 @@
 #include "foundation/WindowsVersion.h"
 #include "foundation/Path.h"
 #include "host/BatchFile.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "tests/host/RawRegistry.h"
 #include "tests/host/TestSupport.h"
 
@@ -77,11 +77,17 @@ private:
     Stored saved_;
 };
 
-void editAs(bool install, bool& ok, const char* keyPath, const char* name, const char* directory)
+// editDirectoryList in a registry update that installs or uninstalls; shown, when given,
+// receives the setting the edit showed.
+bool editAs(bool install, const char* keyPath, const char* name, const char* directory, String* shown = nullptr)
 {
-    RegistryStep::installMode = install;
-    editDirectoryList(ok, keyPath, name, directory);
-    RegistryStep::installMode = true;
+    RunContext context;
+    context.installMode = install;
+    RegistryUpdate update(context);
+    const bool ok = editDirectoryList(update, keyPath, name, directory);
+    if (shown)
+        *shown = update.shown();
+    return ok;
 }
 
 TEST(Environment, TheStartUpProbeLeavesNoTrace)
@@ -100,21 +106,19 @@ TEST(Environment, PathKeepsItsTypeOneEntryAtTheFrontAndLosesItWhateverItsCase)
     const std::string rest = "%SystemRoot%\\system32;" + path.saved().text;
     store(HKEY_LOCAL_MACHINE, machineKey, "PATH", REG_EXPAND_SZ, rest);
 
-    bool ok = true;
-    editAs(true, ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(RegistryStep::text().compareTo("PATH"), 0);
+    String shown;
+    EXPECT_TRUE(editAs(true, nullptr, "PATH", "C:/Tools/Trelliq/bin", &shown));
+    EXPECT_EQ(shown.compareTo("PATH"), 0);
     Stored now = stored(HKEY_LOCAL_MACHINE, machineKey, "PATH");
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(now.text, "C:\\Tools\\Trelliq\\bin;" + rest);
 
-    editAs(true, ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
+    editAs(true, nullptr, "PATH", "C:/Tools/Trelliq/bin");
     EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, machineKey, "PATH").text, "C:\\Tools\\Trelliq\\bin;" + rest)
         << "a second install leaves one entry";
 
     store(HKEY_LOCAL_MACHINE, machineKey, "PATH", REG_EXPAND_SZ, "C:\\TOOLS\\TRELLIQ\\BIN;" + rest);
-    editAs(false, ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(false, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
     now = stored(HKEY_LOCAL_MACHINE, machineKey, "PATH");
     EXPECT_EQ(now.text, rest);
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_EXPAND_SZ));
@@ -129,16 +133,13 @@ TEST(Environment, ALongPathSurvivesInstallAndUninstallByteForByte)
     list.resize(5000);
     store(HKEY_LOCAL_MACHINE, machineKey, "PATH", REG_EXPAND_SZ, list);
 
-    bool ok = true;
-    editAs(true, ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(true, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
     Stored now = stored(HKEY_LOCAL_MACHINE, machineKey, "PATH");
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(now.text.size(), 5000u + 21);
     EXPECT_TRUE(now.text == "C:\\Tools\\Trelliq\\bin;" + list) << "the product's entry first, then every byte";
 
-    editAs(false, ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(false, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
     now = stored(HKEY_LOCAL_MACHINE, machineKey, "PATH");
     EXPECT_TRUE(now.text == list) << "uninstall gives back the 5000 characters";
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_EXPAND_SZ));
@@ -152,10 +153,8 @@ TEST(Environment, AListThatCannotBeReadIsKeptAndFailsTheStep)
     {
         NarrowedKey denied(HKEY_CURRENT_USER, key, KEY_SET_VALUE | DELETE);
         ASSERT_TRUE(denied.ok());
-        bool ok = true;
         SetLastError(0);
-        editAs(true, ok, key, "Path Dirs", "C:/Tools/Trelliq/bin");
-        EXPECT_FALSE(ok);
+        EXPECT_FALSE(editAs(true, key, "Path Dirs", "C:/Tools/Trelliq/bin"));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     }
     EXPECT_EQ(stored(HKEY_CURRENT_USER, key, "Path Dirs").text, "C:\\Other\\bin") << "nothing written";
@@ -166,34 +165,26 @@ TEST(Environment, LibAndRegistryListsAreEditedPerUser)
 {
     Keep lib(HKEY_CURRENT_USER, userKey, "LIB");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, userKey, "LIB");
-    bool ok = true;
-    editAs(true, ok, nullptr, "LIB", "C:/Tools/Trelliq/lib");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(true, nullptr, "LIB", "C:/Tools/Trelliq/lib"));
     Stored now = stored(HKEY_CURRENT_USER, userKey, "LIB");
     EXPECT_EQ(now.text, "C:\\Tools\\Trelliq\\lib;");
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_SZ));
     EXPECT_FALSE(stored(HKEY_LOCAL_MACHINE, machineKey, "LIB").found) << "LIB is a per-user variable";
-    editAs(false, ok, nullptr, "LIB", "C:/Tools/Trelliq/lib");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(false, nullptr, "LIB", "C:/Tools/Trelliq/lib"));
     EXPECT_FALSE(stored(HKEY_CURRENT_USER, userKey, "LIB").found) << "deleted rather than left empty";
 
     // A list found only under HKEY_LOCAL_MACHINE is written, with its type, per user.
     const char* const key = "Software\\TrelliqTest\\Directories";
     store(HKEY_LOCAL_MACHINE, key, "Library Dirs", REG_EXPAND_SZ, "%VC%\\lib");
-    editAs(true, ok, key, "Library Dirs", "C:/Tools/Trelliq/lib");
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(RegistryStep::text().compareTo("Software\\TrelliqTest\\Directories\\Library Dirs"), 0);
+    String shown;
+    EXPECT_TRUE(editAs(true, key, "Library Dirs", "C:/Tools/Trelliq/lib", &shown));
+    EXPECT_EQ(shown.compareTo("Software\\TrelliqTest\\Directories\\Library Dirs"), 0);
     now = stored(HKEY_CURRENT_USER, key, "Library Dirs");
     EXPECT_EQ(now.text, "C:\\Tools\\Trelliq\\lib;%VC%\\lib");
     EXPECT_EQ(now.type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, key, "Library Dirs").text, "%VC%\\lib");
     raw::removeTree(HKEY_CURRENT_USER, "Software\\TrelliqTest");
     raw::removeTree(HKEY_LOCAL_MACHINE, "Software\\TrelliqTest");
-
-    // While installing, an earlier failure skips the step; while uninstalling it does not.
-    ok = false;
-    editAs(true, ok, nullptr, "LIB", "C:/Tools/Trelliq/lib");
-    EXPECT_FALSE(stored(HKEY_CURRENT_USER, userKey, "LIB").found);
 }
 
 // Counts the "Environment" announcements that reach a top-level window of its own thread.
@@ -297,9 +288,7 @@ TEST(EnvironmentWithoutMachineRights, MachineVariablesGoPerUser)
     EXPECT_FALSE(stored(HKEY_LOCAL_MACHINE, machineKey, "_Win.tmp.$$$").found);
     EXPECT_FALSE(stored(HKEY_CURRENT_USER, userKey, "_Win.tmp.$$$").found);
     EXPECT_TRUE(setEnvironment("TRQFILE", String("c:\\work\\test.trq"), false));
-    bool ok = true;
-    editDirectoryList(ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(true, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
 }
 
 TEST(Environment, WithoutRightsToTheMachineKeyTrqfileAndPathGoPerUser)
@@ -352,10 +341,8 @@ TEST(EnvironmentOnWindows95, BatchLinesAndTheCallLine)
     EXPECT_EQ(contents(batch), "set TRQFILE=c:\\work\\test.trq\r\n");
     EXPECT_EQ(contents(autoexec), "@ECHO OFF\r\nrem keep\r\n" + call) << "exactly once, as the last line";
 
-    bool ok = true;
-    editDirectoryList(ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    editDirectoryList(ok, nullptr, "LIB", "C:/Tools/Trelliq/lib");
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(true, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
+    EXPECT_TRUE(editAs(true, nullptr, "LIB", "C:/Tools/Trelliq/lib"));
     EXPECT_TRUE(setEnvironment("TRQFILE", String("d:\\other.trq"), true));
     EXPECT_EQ(contents(batch), "set TRQFILE=d:\\other.trq\r\n"
                                "set PATH=\"C:\\Tools\\Trelliq\\bin;%PATH%\"\r\n"
@@ -371,10 +358,7 @@ TEST(EnvironmentOnWindows95, BatchLinesAndTheCallLine)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(contents(batch), before);
 
-    RegistryStep::installMode = false;
-    editDirectoryList(ok, nullptr, "PATH", "C:/Tools/Trelliq/bin");
-    RegistryStep::installMode = true;
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(editAs(false, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
     EXPECT_TRUE(removeEnvironment("trqfile", true)) << "the line is found whatever its case";
     EXPECT_EQ(contents(autoexec), "@ECHO OFF\r\nrem keep\r\n" + call) << "the batch file still has content";
     EXPECT_TRUE(removeEnvironment("LIB", true));

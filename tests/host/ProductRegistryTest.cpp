@@ -2,7 +2,7 @@
 #include "host/ProductRegistry.h"
 
 #include "host/RegistryKey.h"
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "host/UpdateRegistryView.h"
 #include "MessageRecorder.h"
 #include "RawRegistry.h"
@@ -89,16 +89,9 @@ protected:
     void SetUp() override
     {
         clean();
-        RegistryStep::installMode = true;
-        RegistryStep::destination = "C:\\Tools\\Trelliq\\";
-        previous_ = UpdateRegistryView::setCurrent(&view);
+        context.destination = "C:\\Tools\\Trelliq\\";
     }
-    void TearDown() override
-    {
-        UpdateRegistryView::setCurrent(previous_);
-        RegistryStep::installMode = true;
-        clean();
-    }
+    void TearDown() override { clean(); }
     static void clean()
     {
         raw::removeTree(HKEY_LOCAL_MACHINE, entry);
@@ -108,23 +101,22 @@ protected:
             raw::removeTree(HKEY_CLASSES_ROOT, key);
         RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, machineEnvironment.c_str(), "TRQFILE");
     }
-    bool install(const char* coverageFile = "C:\\work\\test.trq")
+    bool install(const char* coverageFile = "C:\\work\\test.trq") { return install(coverageFile, view); }
+    bool install(const char* coverageFile, UpdateRegistryView& shownIn)
     {
-        RegistryStep::installMode = true;
-        return updateRegistry(coverageFile);
+        context.installMode = true;
+        RegistryUpdate update(context, &shownIn);
+        return updateRegistry(update, coverageFile);
     }
     bool uninstall()
     {
-        RegistryStep::installMode = false;
-        const bool ok = updateRegistry(String());
-        RegistryStep::installMode = true;
-        return ok;
+        context.installMode = false;
+        RegistryUpdate update(context, &view);
+        return updateRegistry(update, String());
     }
 
+    RunContext context;
     RecordingView view;
-
-private:
-    UpdateRegistryView* previous_ = nullptr;
 };
 
 } // namespace
@@ -242,11 +234,9 @@ TEST_F(ProductRegistryTest, UninstallWithoutTrqLeavesTheTypeAndFails)
 TEST_F(ProductRegistryTest, ACancelInTheDialogIsReportedAsCancelled)
 {
     RecordingView cancelling(1);
-    UpdateRegistryView* previous = UpdateRegistryView::setCurrent(&cancelling);
     MessageRecorder recorder;
     SetLastError(0);
-    EXPECT_FALSE(install());
-    UpdateRegistryView::setCurrent(previous);
+    EXPECT_FALSE(install("C:\\work\\test.trq", cancelling));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANCELLED));
     EXPECT_EQ(cancelling.hidden, 1);
     ASSERT_EQ(MessageRecorder::messages().size(), 1u);
@@ -254,6 +244,7 @@ TEST_F(ProductRegistryTest, ACancelInTheDialogIsReportedAsCancelled)
     const std::string expected = "Error updating registry TRQFILE: Error 1223: ";
     EXPECT_EQ(MessageRecorder::messages()[0].text.rfind(expected, 0), 0u) << MessageRecorder::messages()[0].text;
     // The first failure stops the later writes.
+    EXPECT_EQ(raw::read(HKEY_LOCAL_MACHINE, machineEnvironment, "PATH").find("C:\\Tools\\Trelliq"), std::string::npos);
     EXPECT_FALSE(raw::exists(HKEY_CLASSES_ROOT, ".trq"));
     EXPECT_EQ(raw::read(HKEY_LOCAL_MACHINE, machineEnvironment, "TRQFILE"), "<missing>");
     uninstall();
@@ -269,7 +260,7 @@ TEST_F(ProductRegistryTest, QuotedCommandLinesStartTheirProgramsDespiteProgramEx
     ASSERT_TRUE(CopyFileA(RECORDER_PROGRAM, (folder + "bin\\coverageBrowser.exe").c_str(), FALSE));
     const std::string document = folder + "sample.trq";
     CloseHandle(CreateFileA(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    RegistryStep::destination = folder.c_str();
+    context.destination = folder.c_str();
     ASSERT_TRUE(install());
 
     // The control: such a line without quotes starts C:\Program.exe.

@@ -2,6 +2,7 @@
 // and polls, and cancels at one given poll (1 = the first; 0 = never).
 #pragma once
 
+#include "foundation/String.h"
 #include "host/UpdateRegistryView.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@ public:
     explicit RecordingView(int cancelAt = 0) : cancelAt_(cancelAt) {}
     void show() override { ++shown; }
     void hide() override { ++hidden; }
+    void showText(const String& text) override { lastText = text; }
     bool pollCancel() override
     {
         if (++polls != cancelAt_)
@@ -23,6 +25,7 @@ public:
     int shown = 0;
     int hidden = 0;
     int polls = 0;
+    String lastText;
 
 private:
     int cancelAt_;

@@ -2,6 +2,7 @@
 #include "host/ToolsMenu.h"
 
 #include "host/DevStudioVersion.h"
+#include "host/RegistryUpdate.h"
 #include "host/UpdateRegistryView.h"
 #include "MessageRecorder.h"
 #include "RawRegistry.h"
@@ -45,16 +46,19 @@ protected:
     {
         raw::removeTree(HKEY_CURRENT_USER, tools);
         raw::removeTree(HKEY_LOCAL_MACHINE, tools);
-        setToolsMenuTarget(&version, nullptr);
     }
     void TearDown() override
     {
-        setToolsMenuTarget(nullptr, nullptr);
         raw::removeTree(HKEY_CURRENT_USER, tools);
         raw::removeTree(HKEY_LOCAL_MACHINE, tools);
     }
+    bool addTool(const ToolEntry& entry) { return menu.add(entry); }
+    bool removeTool(const ToolEntry& entry) { return menu.remove(entry); }
 
     DevStudioVersion version{2};
+    RunContext context;
+    RegistryUpdate update{context};
+    ToolsMenu menu{version, update};
 };
 
 // Cancels at the given poll (1 = the first).
@@ -63,6 +67,7 @@ public:
     explicit CancellingView(int cancelAt) : cancelAt_(cancelAt) {}
     void show() override {}
     void hide() override {}
+    void showText(const String&) override {}
     bool pollCancel() override
     {
         if (++polls < cancelAt_)
@@ -215,9 +220,9 @@ TEST_F(ToolsMenuTest, ACancelBetweenCommandsFailsTheSaveAndLeavesTheCount)
     putUserCommand(HKEY_CURRENT_USER, 0, "&Notepad");
     raw::putNumber(HKEY_CURRENT_USER, tools, "NumTools", 1);
     CancellingView view(2);
-    setToolsMenuTarget(&version, &view);
+    RegistryUpdate cancellable(context, &view);
     SetLastError(0);
-    EXPECT_FALSE(addTool(tool("Coverage Browser")));
+    EXPECT_FALSE(ToolsMenu(version, cancellable).add(tool("Coverage Browser")));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANCELLED));
     EXPECT_EQ(view.polls, 2);
     EXPECT_EQ(raw::read(HKEY_CURRENT_USER, tools, "NumTools"), "1");

@@ -1,20 +1,16 @@
 // SetupApp: the command-line options and the program-menu folder.
 #include "setup/SetupApp.h"
 
-#include "ui/WizardPage.h"
-
 #include <gtest/gtest.h>
 
 namespace {
 
-// parseOptions on a command line; interactive is put back afterwards.
+// parseOptions on a command line.
 struct Parsed {
     explicit Parsed(const char* commandLine) : app(commandLine)
     {
-        interactive = true;
         app.parseOptions();
-        unattended = !interactive;
-        interactive = true;
+        unattended = !app.context().interactive;
     }
     SetupApp app;
     bool unattended;

@@ -4,6 +4,8 @@
 #include "tests/robot/Robot.h"
 #include "ui/RichEditNoticePage.h"
 
+#include "tests/ui/Runs.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,7 +56,7 @@ TEST(HyperlinkStatic, LooksAndActsLikeALink)
         SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     };
     robot::Robot user("Install riched20.dll", [](HWND window) { robot::click(window, IDCANCEL); });
-    EXPECT_EQ(page.run(), IDCANCEL);
+    EXPECT_EQ(page.run(interactiveRun()), IDCANCEL);
 
     EXPECT_EQ(linkFont.lfUnderline, 1);
     EXPECT_EQ(dialogFont.lfUnderline, 0);
@@ -87,7 +89,7 @@ TEST(HyperlinkStatic, ShowsItsAddressInTheStatusLineWhileTheMouseIsOverIt)
         Sleep(600);
         robot::click(window, IDOK);
     });
-    EXPECT_EQ(page.run(), IDOK);
+    EXPECT_EQ(page.run(interactiveRun()), IDOK);
     EXPECT_EQ(over, "http://www.pembrox.com/download/riched20.zip");
     EXPECT_STREQ(frame.statusText(), "Ready");
 }

@@ -68,7 +68,6 @@ TEST(MessageDialog, StylesShowTheirIconAndButtons)
 TEST(MessageDialog, EachButtonEscapeAndTheCloseBoxGiveTheirResult)
 {
     MessageDialog::install();
-    interactive = false;  // message boxes are shown also in an unattended run
     Seen seen;
     auto click = [](int id) { return [id](HWND box) { robot::click(box, id); }; };
     auto escape = [](HWND box) { robot::press(box, VK_ESCAPE); };
@@ -81,7 +80,6 @@ TEST(MessageDialog, EachButtonEscapeAndTheCloseBoxGiveTheirResult)
     EXPECT_EQ(answer(MB_YESNO | MB_ICONQUESTION, close, &seen), IDCANCEL) << "the close box";
     EXPECT_EQ(answer(MB_OKCANCEL | MB_ICONEXCLAMATION, click(IDCANCEL), &seen), IDCANCEL);
     EXPECT_EQ(answer(MB_OKCANCEL | MB_ICONEXCLAMATION, click(IDOK), &seen), IDOK);
-    interactive = true;
     setMessageBoxHandler(nullptr);
 }
 

@@ -6,6 +6,8 @@
 #include "ui/UpdateRegistryDialog.h"
 
 #include <commctrl.h>
+#include "tests/ui/Runs.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,17 +107,15 @@ TEST(PlainPages, RestartAndSetupCompleteAnswerTheirButtons)
         text = robot::text(window, IDOK);
         robot::click(window, IDOK);
     });
-    EXPECT_EQ(restart.run(), IDOK);
+    EXPECT_EQ(restart.run(interactiveRun()), IDOK);
     EXPECT_EQ(text, "Restart");
     robot::Robot no("Restart Windows", [](HWND window) { robot::click(window, IDCANCEL); });
-    EXPECT_EQ(restart.run(), IDCANCEL);
+    EXPECT_EQ(restart.run(interactiveRun()), IDCANCEL);
 
     WizardPage complete(IDD_SETUP_COMPLETE, nullptr);
     robot::Robot ok("Setup complete", [](HWND window) { robot::press(window, VK_RETURN); });
-    EXPECT_EQ(complete.run(), IDOK) << "Enter presses the default OK";
-    interactive = false;
-    EXPECT_EQ(restart.run(), IDOK) << "unattended: restart without asking";
-    interactive = true;
+    EXPECT_EQ(complete.run(interactiveRun()), IDOK) << "Enter presses the default OK";
+    EXPECT_EQ(restart.run(unattendedRun()), IDOK) << "unattended: restart without asking";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // RegistryStepView: the registry steps' texts, cancel and window reach the dialog.
 #include "ui/RegistryStepView.h"
 
-#include "host/RegistryStep.h"
+#include "host/RegistryUpdate.h"
 #include "resources/resource.h"
 #include "tests/robot/Robot.h"
 
@@ -10,31 +10,27 @@
 TEST(RegistryStepView, TextsCancelAndWindowGoToTheDialog)
 {
     UpdateRegistryDialog dialog;
-    {
-        RegistryStepView view(dialog);
-        EXPECT_EQ(UpdateRegistryView::current(), &view);
-        RegistryStep::setText("PATH");
-        EXPECT_STREQ(dialog.text().c_str(), "PATH") << "kept before the window exists";
-        view.show();
-        ASSERT_NE(dialog.hwnd(), nullptr);
-        EXPECT_EQ(robot::text(dialog.hwnd(), IDC_REGISTRY_TEXT), "PATH");
-        RegistryStep::setText("TRQFILE");
-        EXPECT_EQ(robot::text(dialog.hwnd(), IDC_REGISTRY_TEXT), "TRQFILE");
-        EXPECT_FALSE(pollUpdateRegistryCancel());
+    RegistryStepView view(dialog);
+    const RunContext context;
+    RegistryUpdate update(context, &view);
+    update.show("PATH");
+    EXPECT_STREQ(dialog.text().c_str(), "PATH") << "kept before the window exists";
+    view.show();
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_REGISTRY_TEXT), "PATH");
+    update.show("TRQFILE");
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_REGISTRY_TEXT), "TRQFILE");
+    EXPECT_FALSE(update.cancelled());
 
-        SetLastError(ERROR_ACCESS_DENIED);
-        view.hide();
-        EXPECT_EQ(dialog.hwnd(), nullptr);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "the step's error is kept";
+    SetLastError(ERROR_ACCESS_DENIED);
+    view.hide();
+    EXPECT_EQ(dialog.hwnd(), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "the step's error is kept";
 
-        view.show();
-        ASSERT_NE(dialog.hwnd(), nullptr);
-        SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        SetLastError(0);
-        EXPECT_TRUE(pollUpdateRegistryCancel());
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANCELLED));
-    }
-    EXPECT_EQ(UpdateRegistryView::current(), nullptr);
-    RegistryStep::setText("NMCL");
-    EXPECT_STREQ(dialog.text().c_str(), "TRQFILE") << "no longer forwarded";
+    view.show();
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SetLastError(0);
+    EXPECT_TRUE(update.cancelled());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANCELLED));
 }

@@ -7,6 +7,8 @@
 #include "ui/WaitCursor.h"
 #include "ui/WizardPage.h"
 
+#include "tests/ui/Runs.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,12 +43,10 @@ TEST(WizardPage, NonInteractiveRunAnswersNextWithoutAWindow)
 {
     HHOOK hook = SetWindowsHookExA(WH_CBT, countCreations, nullptr, GetCurrentThreadId());
     windowsCreated = 0;
-    interactive = false;
     Page page;
     int index = 0;
-    const int result = page.run();
-    const bool going = page.step(index);
-    interactive = true;
+    const int result = page.run(unattendedRun());
+    const bool going = page.step(index, unattendedRun());
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(going);
@@ -73,7 +73,7 @@ TEST(WizardPage, StepMovesTheIndexByTheResult)
         Page page;
         int index = 5;
         robot::Robot user(compilers, c.answer);
-        EXPECT_EQ(page.step(index), c.going) << c.what;
+        EXPECT_EQ(page.step(index, interactiveRun()), c.going) << c.what;
         EXPECT_EQ(index, c.index) << c.what;
         EXPECT_TRUE(user.found()) << c.what;
     }
@@ -90,7 +90,7 @@ TEST(WizardPage, PlacedInTheCornerOfAVisibleParentElseCentred)
             GetWindowRect(window, &corner);
             robot::click(window, IDCANCEL);
         });
-        page.run();
+        page.run(interactiveRun());
     }
     EXPECT_EQ(corner.right, 40 + 700 - 10);
     EXPECT_EQ(corner.bottom, 30 + 560 - 10);
@@ -103,7 +103,7 @@ TEST(WizardPage, PlacedInTheCornerOfAVisibleParentElseCentred)
             GetWindowRect(window, &centred);
             robot::click(window, IDCANCEL);
         });
-        page.run();
+        page.run(interactiveRun());
     }
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -140,7 +140,7 @@ TEST(Dialog, CreateFailureIsADialogException)
         EXPECT_STREQ(failure.message().c_str(), "Dialog error: Create failure");
     }
     WizardPage page(999, nullptr);
-    EXPECT_THROW(page.run(), Dialog::Exception) << "a page that cannot be shown is not a page that stays";
+    EXPECT_THROW(page.run(interactiveRun()), Dialog::Exception) << "a page that cannot be shown is not a page that stays";
 }
 
 class IdleCounter : public Application {

@@ -6,6 +6,8 @@
 #include "ui/DestinationPage.h"
 
 #include <commctrl.h>
+#include "tests/ui/Runs.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -111,7 +113,7 @@ TEST(DestinationPage, BrowseTakesTheChosenFolderAndTheNamePart)
         shown = robot::text(window, IDC_PATH);
         robot::click(window, IDOK);
     });
-    EXPECT_EQ(page.run(), IDOK);
+    EXPECT_EQ(page.run(interactiveRun()), IDOK);
     user.join();
     ASSERT_TRUE(chosen);
     EXPECT_TRUE(sameText(String(shown.c_str()), "C:\\windows\\trelliq")) << shown;
@@ -150,7 +152,7 @@ TEST(CoverageFilePage, RefusesADirectoryNameWithAMessage)
         robot::setText(window, IDC_PATH, "C:\\windows\\cover.trq");
         robot::click(window, IDOK);
     });
-    EXPECT_EQ(page.run(), IDOK);
+    EXPECT_EQ(page.run(interactiveRun()), IDOK);
     user.join();
     EXPECT_EQ(shown, "c:\\test.trq");
     EXPECT_NE(message.find("Specify a file name rather than a directory name\n"), std::string::npos) << message;
@@ -187,7 +189,7 @@ TEST(CoverageFilePage, BrowseStartsAtTheTypedFolderWithTheDefaultName)
         chosenEdit = robot::text(window, IDC_PATH);
         robot::click(window, IDCANCEL);
     });
-    const int result = page.run();
+    const int result = page.run(interactiveRun());
     user.join();
     EXPECT_EQ(okText, "OK");
     EXPECT_NE(initialName.find("test.trq"), std::string::npos) << initialName;
@@ -210,7 +212,7 @@ TEST(CoverageFilePage, CancelledBrowseKeepsTheComposedName)
         }
         robot::click(window, IDC_BACK);
     });
-    EXPECT_EQ(page.run(), IDC_BACK);
+    EXPECT_EQ(page.run(interactiveRun()), IDC_BACK);
     EXPECT_TRUE(sameText(page.coverageFile(), "C:\\src\\test.trq")) << page.coverageFile().c_str();
 }
 
@@ -232,7 +234,7 @@ TEST(CompilersPage, BackDiscardsTheChangesMadeOnIt)
             robot::click(window, IDC_MICROSOFT);
             robot::click(window, IDC_BACK);
         });
-        EXPECT_EQ(page.run(), IDC_BACK);
+        EXPECT_EQ(page.run(interactiveRun()), IDC_BACK);
     }
     {
         robot::Robot user("Choose Compilers", [&](HWND window) {
@@ -241,7 +243,7 @@ TEST(CompilersPage, BackDiscardsTheChangesMadeOnIt)
             robot::click(window, IDC_TASKING);
             robot::click(window, IDOK);
         });
-        EXPECT_EQ(page.run(), IDOK);
+        EXPECT_EQ(page.run(interactiveRun()), IDOK);
     }
     {
         robot::Robot user("Choose Compilers", [&](HWND window) {
@@ -249,7 +251,7 @@ TEST(CompilersPage, BackDiscardsTheChangesMadeOnIt)
             robot::click(window, IDC_BORLAND);
             robot::click(window, IDC_BACK);
         });
-        EXPECT_EQ(page.run(), IDC_BACK);
+        EXPECT_EQ(page.run(interactiveRun()), IDC_BACK);
     }
     EXPECT_EQ(first, "00100") << "Microsoft alone at first";
     EXPECT_EQ(second, "00100") << "Back kept the defaults";
@@ -267,11 +269,9 @@ TEST(WizardPages, UnattendedTheWizardTakesEveryDefault)
     CoverageFilePage coverage(Path("c:\\test.trq"));
     CompilersPage compilers;
     WizardPage* pages[] = {&destination, &coverage, &compilers};
-    interactive = false;
     int index = 0;
-    while (index < 3 && pages[index]->step(index)) {
+    while (index < 3 && pages[index]->step(index, unattendedRun())) {
     }
-    interactive = true;
     EXPECT_EQ(index, 3);
     EXPECT_TRUE(sameText(destination.destination(), (programFiles() + "\\trelliq").c_str()));
     EXPECT_TRUE(sameText(coverage.coverageFile(), "c:\\test.trq"));

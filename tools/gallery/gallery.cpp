@@ -4,6 +4,7 @@
 //                       everything is painted, and ends itself a few seconds later.
 #include "framework/Application.h"
 #include "resources/resource.h"
+#include "host/RunContext.h"
 #include "ui/CompilersPage.h"
 #include "ui/CopyFilesDialog.h"
 #include "ui/CoverageFilePage.h"
@@ -62,18 +63,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     reportWhenPainted(frame.hwnd(), __argv[2]);
 
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
+    const RunContext user;
     if (is("destination")) {
-        DestinationPage().run();
+        DestinationPage().run(user);
     } else if (is("coverage")) {
-        CoverageFilePage(Path("c:\\test.trq")).run();
+        CoverageFilePage(Path("c:\\test.trq")).run(user);
     } else if (is("compilers")) {
-        CompilersPage().run();
+        CompilersPage().run(user);
     } else if (is("richedit")) {
-        RichEditNoticePage().run();
+        RichEditNoticePage().run(user);
     } else if (is("restart")) {
-        WizardPage(IDD_RESTART_WINDOWS, nullptr).run();
+        WizardPage(IDD_RESTART_WINDOWS, nullptr).run(user);
     } else if (is("complete")) {
-        WizardPage(IDD_SETUP_COMPLETE, nullptr).run();
+        WizardPage(IDD_SETUP_COMPLETE, nullptr).run(user);
     } else if (is("message-error")) {
         MessageDialog::show("File open error: C:\\Program Files\\trelliq\\bin\\trqc.exe: Permission denied", 16);
     } else if (is("message-question")) {

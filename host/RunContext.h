@@ -1,0 +1,15 @@
+// RunContext: what this run of the program is, made by the application and passed to the
+// steps that need it.
+#pragma once
+
+#include "foundation/Path.h"
+
+struct RunContext {
+    // True while installing, false while uninstalling.
+    bool installMode = true;
+    // The install folder, ending with a separator (empty until the user has chosen it).
+    Path destination;
+    // False after -a: no page is shown and every page answers Next at once; the
+    // running-program check is skipped.
+    bool interactive = true;
+};
