@@ -32,13 +32,20 @@ String errorText(int32_t code)
     return text;
 }
 
-void showLastError(const char* context)
+String lastErrorMessage(const char* context)
 {
     const DWORD code = GetLastError();
     String text;
     if (context)
         text = String(context) + ": ";
     text += errorText(static_cast<int32_t>(code));
-    messageBox(text.c_str(), MB_ICONERROR | MB_OK);
+    SetLastError(code);
+    return text;
+}
+
+void showLastError(const char* context)
+{
+    const DWORD code = GetLastError();
+    messageBox(lastErrorMessage(context).c_str(), MB_ICONERROR | MB_OK);
     SetLastError(code);
 }

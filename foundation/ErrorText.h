@@ -10,7 +10,10 @@
 // format gives "Error <code> (<formatting error>)". Never fails.
 String errorText(int32_t code);
 
-// Shows "<context>: <errorText of the last error>" (the context and ": " only when a
-// context is given) through messageBox with the error icon and an OK button. The last
-// error is set back afterwards, so the caller can still inspect it.
+// "<context>: <errorText of the last error>" (the context and ": " only when a context is
+// given). The last error is left as it was.
+String lastErrorMessage(const char* context = nullptr);
+
+// Shows lastErrorMessage(context) through messageBox with the error icon and an OK button.
+// The last error is set back afterwards, so the caller can still inspect it.
 void showLastError(const char* context = nullptr);

@@ -2,14 +2,15 @@
 // registry and the closing pages.
 #include "setup/SetupApp.h"
 
-#include "archive/ArchiveReader.h"
 #include "foundation/ErrorText.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
 #include "host/Environment.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
+#include "setup/ProductExtraction.h"
 #include "ui/CompilersPage.h"
+#include "ui/CopyFilesView.h"
 #include "ui/CoverageFilePage.h"
 #include "ui/DestinationPage.h"
 #include "ui/RichEditNoticePage.h"
@@ -68,10 +69,15 @@ bool SetupApp::install()
     {
         const bool compilers[5] = {compilersPage.borland(), compilersPage.gnu(), compilersPage.microsoft(),
                                    compilersPage.microtec(), compilersPage.tasking()};
-        ArchiveReader reader(programFolder_, context_.destination, compilers);
-        if (!reader.extract()) {
-            // The reader reports its other failures as they happen; a damaged or cut
-            // payload ends it silently, and the user must not be left wondering.
+        // The dialog outlives the extraction and shows from its start to its end.
+        CopyFilesDialog dialog;
+        CopyFilesView view(dialog);
+        ProductExtraction extraction(programFolder_, context_.destination, compilers, view);
+        dialog.create();
+        if (!extraction.run()) {
+            // The extraction reports its other failures as they happen; a damaged or cut
+            // payload ends it silently, and the user must not be left wondering. A cancel
+            // ends the install as a cancelled page does.
             if (GetLastError() == ERROR_FILE_CORRUPT)
                 showLastError("The product data inside the setup program is damaged");
             return false;

@@ -1,14 +1,18 @@
-// CopyFilesDialog, UpdateRegistryDialog, UninstallResultDialog and the two plain pages.
+// CopyFilesDialog and its view, UpdateRegistryDialog, UninstallResultDialog and the two
+// plain pages.
+#include "foundation/MessageBox.h"
 #include "resources/resource.h"
 #include "tests/robot/Robot.h"
+#include "tests/ui/Runs.h"
 #include "ui/CopyFilesDialog.h"
+#include "ui/CopyFilesView.h"
 #include "ui/UninstallResultDialog.h"
 #include "ui/UpdateRegistryDialog.h"
 
 #include <commctrl.h>
-#include "tests/ui/Runs.h"
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -47,6 +51,41 @@ TEST(CopyFilesDialog, StepsOnEveryCallAndShowsTheTextAtItsPace)
     EXPECT_EQ(robot::text(dialog.hwnd(), IDC_CURRENT_FILE), "src/after a pause.c");
     EXPECT_TRUE(IsWindowVisible(bar)) << "drawing switched on again";
     EXPECT_EQ(GetActiveWindow(), dialog.hwnd());
+}
+
+// What the extraction reports reaches the bar, the shown file and the message box; Escape
+// in the dialog is the extraction's cancel.
+TEST(CopyFilesView, StepsFilesFailuresAndTheCancelReachTheDialog)
+{
+    CopyFilesDialog dialog;
+    dialog.create();
+    CopyFilesView view(dialog);
+    view.setRange(30);
+    view.nextFile("C:\\Tools\\Trelliq\\bin");
+    view.skipStep();
+    view.skipStep();
+    EXPECT_EQ(SendMessageA(dialog.progressBar(), PBM_GETRANGE, FALSE, 0), 30);
+    EXPECT_EQ(SendMessageA(dialog.progressBar(), PBM_GETPOS, 0, 0), 3);
+    EXPECT_EQ(robot::text(dialog.hwnd(), IDC_CURRENT_FILE), "C:\\Tools\\Trelliq\\bin");
+
+    static std::string shown;
+    static unsigned style;
+    MessageBoxHandler previous = setMessageBoxHandler([](const char* text, unsigned s) {
+        shown = text;
+        style = s;
+        return IDOK;
+    });
+    view.showFailure("Error creating directory C:\\x: Error 5: Access is denied.", MB_ICONERROR);
+    setMessageBoxHandler(previous);
+    EXPECT_EQ(shown, "Error creating directory C:\\x: Error 5: Access is denied.");
+    EXPECT_EQ(style, static_cast<unsigned>(MB_ICONERROR));
+
+    EXPECT_FALSE(view.pollCancel());
+    robot::press(dialog.hwnd(), VK_ESCAPE);
+    SetLastError(0);
+    EXPECT_TRUE(view.pollCancel());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANCELLED));
+    view.skipStep(); // the window is gone: nothing happens, nothing fails
 }
 
 TEST(CopyFilesDialog, UpdatesAfterEscapeDoNothingAndDoNotFail)

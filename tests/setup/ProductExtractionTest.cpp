@@ -1,15 +1,15 @@
-// ArchiveReader: extraction of payloads made by the builder (resources 170 and up) into
-// fresh folders, checked on disk.
-#include "archive/ArchiveReader.h"
+// ProductExtraction: the install's extraction of payloads made by the builder (resources
+// 170 and up) into fresh folders, checked on disk, its steps recorded.
+#include "setup/ProductExtraction.h"
+
 #include "foundation/Exception.h"
-#include "tests/host/MessageRecorder.h"
 #include "tests/host/TestSupport.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -49,26 +49,55 @@ long long modificationTime(const std::string& path)
     return _stat(path.c_str(), &record) == 0 ? record.st_mtime : -1;
 }
 
+// Records what the extraction reports; cancels at the given poll (1 = the first; 0 = never).
+class RecordingView : public ExtractionView {
+public:
+    explicit RecordingView(int cancelAt = 0) : cancelAt_(cancelAt) {}
+    void setRange(int steps) override { range = steps; }
+    void nextFile(const String& path) override
+    {
+        ++steps;
+        lastFile = path.c_str();
+    }
+    void skipStep() override { ++steps; }
+    bool pollCancel() override
+    {
+        if (++polls != cancelAt_)
+            return false;
+        SetLastError(ERROR_CANCELLED);
+        return true;
+    }
+    void showFailure(const String& text, unsigned) override { failures.push_back(text.c_str()); }
+
+    int range = 0;
+    int steps = 0;
+    int polls = 0;
+    std::string lastFile;
+    std::vector<std::string> failures;
+
+private:
+    int cancelAt_;
+};
+
 struct Extraction {
-    explicit Extraction(int payload, const bool* flags, const char* name = "trq extract")
-        : destination(freshFolder(name).c_str()), programFolder(freshFolder("trq program").c_str()),
-          reader(programFolder, destination, flags, payload)
+    explicit Extraction(int payload, const bool* flags, const char* name = "trq extract", int cancelAt = 0)
+        : destination(freshFolder(name).c_str()), programFolder(freshFolder("trq program").c_str()), view(cancelAt),
+          extraction(programFolder, destination, flags, view, payload)
     {
     }
     bool run()
     {
         SetLastError(0);
-        result = reader.extract();
+        result = extraction.run();
         error = GetLastError();
         return result;
     }
-    int position() { return SendMessageA(reader.progressDialog().progressBar(), PBM_GETPOS, 0, 0); }
-    int maximum() { return SendMessageA(reader.progressDialog().progressBar(), PBM_GETRANGE, FALSE, 0); }
     std::string at(const char* name) const { return std::string(destination.c_str()) + name; }
 
     Path destination;
     Path programFolder;
-    ArchiveReader reader;
+    RecordingView view;
+    ProductExtraction extraction;
     bool result = false;
     DWORD error = 0;
 };
@@ -76,9 +105,8 @@ struct Extraction {
 const bool allFamilies[5] = {true, true, true, true, true};
 const bool onlyMicrosoft[5] = {false, false, true, false, false};
 
-TEST(ArchiveReader, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUninstaller)
+TEST(ProductExtraction, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUninstaller)
 {
-    MessageRecorder messages;
     Extraction run(None, allFamilies);
     const std::string destination = run.destination.c_str();
     CreateDirectoryA((destination + "bin").c_str(), nullptr);
@@ -95,7 +123,7 @@ TEST(ArchiveReader, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUninstall
     write(std::string(run.programFolder.c_str()) + "bin\\trqc.exe", "wrapper beside setup");
 
     EXPECT_TRUE(run.run());
-    EXPECT_TRUE(messages.messages().empty()) << messages.messages().front().text;
+    EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
     for (const char* folder : folders)
         EXPECT_TRUE(isDirectory(destination + folder)) << folder;
     for (const char* leftover : leftovers)
@@ -108,20 +136,19 @@ TEST(ArchiveReader, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUninstall
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
     EXPECT_EQ(contents(destination + "uninstall.exe"), contents(self));
-    EXPECT_EQ(run.maximum(), 28);
-    EXPECT_EQ(run.position(), 21);
+    EXPECT_EQ(run.view.range, 28);
+    EXPECT_EQ(run.view.steps, 21);
     Path(destination.c_str()).remove();
 }
 
-TEST(ArchiveReader, EntriesKeepTheirBytesAndTimesAndOnlyTickedWrappersAreMade)
+TEST(ProductExtraction, EntriesKeepTheirBytesAndTimesAndOnlyTickedWrappersAreMade)
 {
-    MessageRecorder messages;
     Extraction run(Full, onlyMicrosoft);
     const std::string destination = run.destination.c_str();
     write(destination + "bin", "a file where the folder goes");
 
     EXPECT_TRUE(run.run());
-    EXPECT_TRUE(messages.messages().empty()) << messages.messages().front().text;
+    EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
     EXPECT_TRUE(isDirectory(destination + "bin")) << "the file bin is replaced by a folder";
 
     EXPECT_TRUE(exists(destination + "help/empty.txt"));
@@ -142,13 +169,13 @@ TEST(ArchiveReader, EntriesKeepTheirBytesAndTimesAndOnlyTickedWrappersAreMade)
     EXPECT_EQ(contents(destination + "bin/cl.exe-"), "extracted wrapper\n");
     EXPECT_EQ(contents(destination + "bin/link.exe-"), "extracted wrapper\n");
     // 9 folders + 3 entries + 11 wrapper rows (9 of them unticked) + the uninstaller.
-    EXPECT_EQ(run.maximum(), 3 + 28);
-    EXPECT_EQ(run.position(), 3 + 21);
+    EXPECT_EQ(run.view.range, 3 + 28);
+    EXPECT_EQ(run.view.steps, 3 + 21);
     EXPECT_TRUE(exists(destination + "uninstall.exe"));
     Path(destination.c_str()).remove();
 }
 
-TEST(ArchiveReader, AWrapperBesideTheSetupProgramIsPreferredToTheExtractedOne)
+TEST(ProductExtraction, AWrapperBesideTheSetupProgramIsPreferredToTheExtractedOne)
 {
     Extraction run(Full, onlyMicrosoft);
     CreateDirectoryA((std::string(run.programFolder.c_str()) + "bin").c_str(), nullptr);
@@ -159,9 +186,8 @@ TEST(ArchiveReader, AWrapperBesideTheSetupProgramIsPreferredToTheExtractedOne)
     Path(run.destination).remove();
 }
 
-TEST(ArchiveReader, CutOrForeignPayloadsEndTheExtractionQuietly)
+TEST(ProductExtraction, CutForeignOrCancelledPayloadsEndTheExtractionQuietly)
 {
-    MessageRecorder messages;
     {
         Extraction run(Cut, allFamilies);
         EXPECT_FALSE(run.run());
@@ -169,6 +195,7 @@ TEST(ArchiveReader, CutOrForeignPayloadsEndTheExtractionQuietly)
         EXPECT_FALSE(exists(run.at("lib/cut.bin"))) << "a file cut short must not stay looking whole";
         EXPECT_FALSE(exists(run.at("bin/cl.exe-"))) << "nothing runs after the abort";
         EXPECT_FALSE(exists(run.at("uninstall.exe")));
+        EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
         Path(run.destination).remove();
     }
     for (int payload : {Magic, HeaderCut}) {
@@ -176,19 +203,28 @@ TEST(ArchiveReader, CutOrForeignPayloadsEndTheExtractionQuietly)
         EXPECT_FALSE(run.run()) << payload;
         EXPECT_EQ(run.error, static_cast<DWORD>(ERROR_FILE_CORRUPT)) << payload;
         EXPECT_FALSE(exists(run.at("bin"))) << "the header is read before any folder is made";
+        EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
         Path(run.destination).remove();
     }
-    EXPECT_TRUE(messages.messages().empty()) << messages.messages().front().text;
+    // A cancel before the second entry: the first is whole, nothing after it is written.
+    Extraction run(Full, allFamilies, "trq extract", 2);
+    EXPECT_FALSE(run.run());
+    EXPECT_EQ(run.error, static_cast<DWORD>(ERROR_CANCELLED));
+    EXPECT_EQ(run.view.polls, 2);
+    EXPECT_EQ(contents(run.at("bin/trqc.exe")), "extracted wrapper\n");
+    EXPECT_FALSE(exists(run.at("help/empty.txt")));
+    EXPECT_FALSE(exists(run.at("uninstall.exe")));
+    EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
+    Path(run.destination).remove();
 }
 
-TEST(ArchiveReader, EntryNamesThatLeaveTheInstallFolderAreACorruptArchive)
+TEST(ProductExtraction, EntryNamesThatLeaveTheInstallFolderAreACorruptArchive)
 {
     // In the order of makeExtractPayloads.sh.
     const char* const names[] = {"../escaped.txt",   "bin/../../escaped.txt",       "bin\\..\\..\\escaped.txt",
                                  "bin/.. /escaped.txt", "bin/.../escaped.txt",      "/escaped.txt",
                                  "\\escaped.txt",    "//localhost/c$/escaped.txt",  "C:/escaped.txt",
                                  "C:escaped.txt",    "bin/escaped.txt:stream"};
-    MessageRecorder messages;
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     int payload = FirstEscape;
@@ -199,15 +235,14 @@ TEST(ArchiveReader, EntryNamesThatLeaveTheInstallFolderAreACorruptArchive)
         const std::string destination = run.destination.c_str();
         EXPECT_FALSE(run.run()) << name;
         EXPECT_EQ(run.error, static_cast<DWORD>(ERROR_FILE_CORRUPT)) << name;
-        EXPECT_EQ(run.reader.progressDialog().text().compareTo((destination + "src").c_str()), 0)
-            << name << ": the dialog showed " << run.reader.progressDialog().text().c_str();
+        EXPECT_EQ(run.view.lastFile, destination + "src") << name << ": the view showed " << run.view.lastFile;
         for (const std::string& place : {destination + "../escaped.txt", destination + "../../escaped.txt",
                                          std::string("C:\\escaped.txt"), std::string(current) + "\\escaped.txt",
                                          destination + "bin/escaped.txt", destination + "escaped.txt"})
             EXPECT_FALSE(exists(place)) << name << " wrote " << place;
+        EXPECT_TRUE(run.view.failures.empty()) << name << ": " << run.view.failures.front();
         Path(freshFolder("trq escape").c_str()).remove();
     }
-    EXPECT_TRUE(messages.messages().empty()) << messages.messages().front().text;
 }
 
 } // namespace

@@ -1,0 +1,132 @@
+// ProductExtraction: the product's folders, leftovers, wrappers and the uninstaller.
+#include "setup/ProductExtraction.h"
+
+#include "foundation/ErrorText.h"
+#include "foundation/FindHandle.h"
+#include "foundation/ModulePath.h"
+#include "foundation/ProductIdentity.h"
+
+#include <windows.h>
+
+namespace {
+
+const char* const folders[] = {"bin", "help", "include", "lib", "numega", "sample", "sample/text", "sample/win", "src"};
+
+// What an earlier install may have left that this one replaces.
+const char* const leftovers[] = {"bin/*.dll", "bin/*.exe", "bin/*.exe-", "bin/trelliq.cnt",
+                                 "bin/trelliq.hlp", "bin/trqset.bat", "cpp", "numega/*"};
+
+const struct {
+    const char* name;
+    ProductExtraction::Family family;
+} wrappers[] = {
+    {"bcc32", ProductExtraction::Borland},  {"c++", ProductExtraction::Gnu},
+    {"cc68k", ProductExtraction::Microtec}, {"ccppc", ProductExtraction::Gnu},
+    {"ccxa", ProductExtraction::Tasking},   {"cl", ProductExtraction::Microsoft},
+    {"g++", ProductExtraction::Gnu},        {"gcc", ProductExtraction::Gnu},
+    {"link", ProductExtraction::Microsoft}, {"mcc68k", ProductExtraction::Microtec},
+    {"powerpc-wrs-vxworks-gcc", ProductExtraction::Gnu},
+};
+
+// Steps of the bar besides the entries: 9 folders, 11 wrapper rows, the uninstaller, and 7
+// that are never taken, so the bar stops short of its end.
+const int extraRange = 28;
+
+} // namespace
+
+ProductExtraction::ProductExtraction(const Path& programFolder, const Path& destination, const bool* compilerFlags,
+                                     ExtractionView& view, int resourceId)
+    : programFolder_(programFolder), destination_(destination), compilerFlags_(compilerFlags), view_(view),
+      reader_(destination, view, resourceId)
+{
+}
+
+bool ProductExtraction::run()
+{
+    try {
+        const int count = reader_.readHeader();
+        view_.setRange(count + extraRange);
+        for (const char* folder : folders)
+            createFolder(folder);
+        for (const char* pattern : leftovers)
+            removeMatching(pattern);
+        reader_.extractEntries(count);
+        for (const auto& wrapper : wrappers)
+            installWrapper(wrapper.name, compilerFlags_[wrapper.family]);
+        copyInto(modulePath(), product::uninstallerName);
+    } catch (const Script::Abort&) {
+        // Unwinding may call into the system (thread-local storage) and clear the last
+        // error that the reader set; the caller reads it.
+        ok_ = false;
+        SetLastError(reader_.failure());
+    }
+    return ok_;
+}
+
+void ProductExtraction::showLastError(const String& context)
+{
+    view_.showFailure(lastErrorMessage(context.c_str()), MB_ICONERROR);
+}
+
+void ProductExtraction::createFolder(const char* name)
+{
+    const Path target = destination_ + name;
+    view_.nextFile(target);
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ok_ = CreateDirectoryA(target.c_str(), nullptr);
+    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        ok_ = true;
+    } else {
+        try {
+            target.remove();
+            ok_ = CreateDirectoryA(target.c_str(), nullptr);
+        } catch (const Exception&) {
+            ok_ = false;
+        }
+    }
+    if (!ok_)
+        showLastError("Error creating directory " + target);
+}
+
+void ProductExtraction::removeMatching(const char* pattern)
+{
+    const Path path = destination_ + pattern;
+    const Path directory = path.directory();
+    for (FindHandle search(path.c_str()); search.found(); search.next()) {
+        const String name = search.entry().cFileName;
+        if (name.compareTo(".") == 0 || name.compareTo("..") == 0)
+            continue;
+        try {
+            (directory + name).remove();
+        } catch (const Exception& failure) {
+            ok_ = false;
+            view_.showFailure(failure.message(), MB_ICONSTOP);
+        }
+    }
+}
+
+void ProductExtraction::installWrapper(const char* name, bool selected)
+{
+    if (selected)
+        copyInto(product::wrapperProgram, String("bin/") + name + ".exe-");
+    else
+        view_.skipStep();
+}
+
+void ProductExtraction::copyInto(const String& source, const String& targetName)
+{
+    Path sourcePath = source;
+    if (!sourcePath.isAbsolute())
+        sourcePath = programFolder_ + source;
+    const Path target = destination_ + targetName;
+    view_.nextFile(target);
+    ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+    if (!ok_) {
+        // The wrappers' source is normally the copy the extraction has just written.
+        sourcePath = destination_ + source;
+        ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+    }
+    if (!ok_)
+        showLastError("Error copying " + sourcePath + " to " + target);
+}
