@@ -41,7 +41,7 @@ int32_t BzipDecode::decode(unsigned char* buffer, int32_t length)
         if (result == BZ_STREAM_END)
             ended_ = true;
         else if (result != BZ_OK)
-            throw Exception(String("bzDecompress=") + String::valueOf(result));
+            throw Exception(result);
         const int32_t produced = length - static_cast<int32_t>(stream_.avail_out);
         if (produced != 0 || ended_)
             return produced;

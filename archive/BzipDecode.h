@@ -12,9 +12,16 @@ public:
     // library's error text.
     class Exception : public ExceptionText {
     public:
-        explicit Exception(const String& text) : ExceptionText(text) {}
         explicit Exception(const char* text) : ExceptionText(text) {}
+        // "bzDecompress=" and the result; the same failure made again on another thread
+        // gets that thread's errno text, as if it had been found there.
+        explicit Exception(int result) : ExceptionText(String("bzDecompress=") + String::valueOf(result)), result_(result) {}
         const char* title() const override { return "BzipDecode error"; }
+        // libbzip2's result code of a failed decompression, 0 for a failed initialisation.
+        int result() const { return result_; }
+
+    private:
+        int result_ = 0;
     };
 
     // Throws Exception when the decoder cannot be initialised.

@@ -1,6 +1,8 @@
 // RecordReader: line splitting, the record's magic and the entry-name check.
 #include "archive/RecordReader.h"
 
+#include "foundation/Integer.h"
+
 namespace {
 
 const char* const magic = "qxa-archive";
@@ -36,6 +38,25 @@ bool RecordReader::readRecord(String& first, String& second, String& third)
     if (!readLine(line) || line.compareTo(magic) != 0)
         return false;
     return readLine(first) && readLine(second) && readLine(third);
+}
+
+bool RecordReader::readHeader(int& count)
+{
+    String countText, unused1, unused2;
+    if (!readRecord(countText, unused1, unused2))
+        return false;
+    count = Integer(countText, 10).value();
+    return true;
+}
+
+bool RecordReader::readEntry(String& name, int& size, time_t& time)
+{
+    String sizeText, timeText;
+    if (!readRecord(name, sizeText, timeText))
+        return false;
+    size = Integer(sizeText, 10).value();
+    time = Integer(timeText, 10).value();
+    return true;
 }
 
 bool RecordReader::staysInside(const String& name)

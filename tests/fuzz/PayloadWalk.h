@@ -10,8 +10,11 @@
 #include "foundation/Integer.h"
 #include "foundation/Path.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -64,4 +67,81 @@ inline std::vector<WalkedEntry> walkPayload(InputStream& top, bool keepData = tr
         entries.push_back(entry);
     }
     return entries;
+}
+
+// Passes reads through to a stream and writes down each one: its kind and size, its result,
+// a checksum of the bytes it stored, and an exception that ended it.
+class TracingStream : public InputStream {
+public:
+    explicit TracingStream(InputStream& source) : source_(source) {}
+
+    int32_t read() override
+    {
+        const int32_t c = call([&] { return source_.read(); }, "byte");
+        bytes_ = bytes_ * 31 + static_cast<uint32_t>(c);
+        ++byteReads_;
+        return c;
+    }
+
+    int32_t read(unsigned char* buffer, int32_t length) override
+    {
+        flushBytes();
+        const int32_t n = call([&] { return source_.read(buffer, length); }, "block");
+        uint32_t sum = 0;
+        for (int32_t i = 0; i < n; ++i)
+            sum = sum * 31 + buffer[i];
+        trace.push_back("block " + std::to_string(length) + " -> " + std::to_string(n) + " #" + std::to_string(sum));
+        return n;
+    }
+
+    // The reads so far, runs of single-byte reads as one line.
+    std::vector<std::string> trace;
+    void flushBytes()
+    {
+        if (byteReads_ == 0)
+            return;
+        trace.push_back(std::to_string(byteReads_) + " bytes #" + std::to_string(bytes_));
+        byteReads_ = 0;
+        bytes_ = 0;
+    }
+
+private:
+    template <class Read>
+    int32_t call(Read read, const char* kind)
+    {
+        try {
+            return read();
+        } catch (const Exception& failure) {
+            flushBytes();
+            trace.push_back(std::string(kind) + " threw " + failure.message().c_str());
+            throw;
+        } catch (const std::bad_alloc&) {
+            flushBytes();
+            trace.push_back(std::string(kind) + " threw bad_alloc");
+            throw;
+        }
+    }
+
+    InputStream& source_;
+    uint32_t bytes_ = 0;
+    int byteReads_ = 0;
+};
+
+// Every read of walkPayload on top and how the walk ended ("whole", "abort" or the
+// exception), one line each, so that two ways of decoding the same payload can be compared
+// read by read.
+inline std::vector<std::string> traceWalk(InputStream& top)
+{
+    TracingStream tracing(top);
+    std::string outcome = "whole";
+    try {
+        walkPayload(tracing, false);
+    } catch (const Script::Abort&) {
+        outcome = "abort";
+    } catch (const Exception& failure) {
+        outcome = failure.message().c_str();
+    }
+    tracing.flushBytes();
+    tracing.trace.push_back(outcome);
+    return tracing.trace;
 }

@@ -2,40 +2,13 @@
 // memory to entries, natively and under the sanitizers.
 #include "tests/archive/TestStreams.h"
 #include "tests/fuzz/PayloadWalk.h"
-#include "tools/payload/PayloadWriter.h"
+#include "tests/native/TestPayloads.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 
-struct Entry {
-    std::string name;
-    std::string data;
-};
-
-// The payload the builder writes for these entries, as bytes.
-std::string payload(const std::vector<Entry>& entries)
-{
-    char* bytes = nullptr;
-    size_t size = 0;
-    std::FILE* file = open_memstream(&bytes, &size);
-    {
-        PayloadWriter writer(file);
-        writer.record(std::to_string(entries.size()), "0", "0");
-        for (const Entry& entry : entries) {
-            writer.record(entry.name, std::to_string(entry.data.size()), "1234567890");
-            writer.write(entry.data.data(), entry.data.size());
-        }
-        writer.finish();
-    }
-    std::fclose(file);
-    std::string result(bytes, size);
-    std::free(bytes);
-    return result;
-}
+using Entry = TestEntry;
 
 std::vector<WalkedEntry> walk(const std::string& enciphered)
 {
@@ -43,14 +16,6 @@ std::vector<WalkedEntry> walk(const std::string& enciphered)
     TeaDecipher decipher(&source);
     BzipDecode decode(&decipher);
     return walkPayload(decode);
-}
-
-std::string numbers(size_t length)
-{
-    std::string text;
-    for (int i = 1; text.size() < length; ++i)
-        text += std::to_string(i) + "\n";
-    return text.substr(0, length);
 }
 
 } // namespace

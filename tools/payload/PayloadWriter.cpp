@@ -22,13 +22,13 @@ void storeLittleEndian(uint32_t v, unsigned char* p)
 
 } // namespace
 
-PayloadWriter::PayloadWriter(std::FILE* file) : file_(file)
+PayloadWriter::PayloadWriter(std::FILE* file, int blockSize100k) : file_(file)
 {
     for (int i = 0; i < 4; ++i)
         key_[i] = loadLittleEndian(teaKey + 4 * i);
     std::memset(&stream_, 0, sizeof stream_);
-    // Block size 9 (900 kB), as the bzip2 program's default; the decoder needs no setting.
-    if (BZ2_bzCompressInit(&stream_, 9, 0, 0) != BZ_OK)
+    // By default 9 (900 kB), as the bzip2 program's default; the decoder needs no setting.
+    if (BZ2_bzCompressInit(&stream_, blockSize100k, 0, 0) != BZ_OK)
         throw std::runtime_error("bzip2 compressor cannot be initialised");
 }
 

@@ -11,8 +11,9 @@
 
 class PayloadWriter {
 public:
-    // Writes to file, which stays the caller's. Throws std::runtime_error on failure.
-    explicit PayloadWriter(std::FILE* file);
+    // Writes to file, which stays the caller's, in bzip2 blocks of blockSize100k times
+    // 100 kB (tests make many blocks of little data). Throws std::runtime_error on failure.
+    explicit PayloadWriter(std::FILE* file, int blockSize100k = 9);
     ~PayloadWriter();
     PayloadWriter(const PayloadWriter&) = delete;
     PayloadWriter& operator=(const PayloadWriter&) = delete;

@@ -1,0 +1,298 @@
+// Tests of the decoder thread and its queue: the reads it hands out against reading the
+// stream stack directly, read by read, for whole, damaged and cut payloads; the ends of the
+// thread; the queue between two threads. Run under ThreadSanitizer too.
+#include "archive/BlockQueue.h"
+#include "archive/DecoderThread.h"
+#include "tests/archive/TestStreams.h"
+#include "tests/fuzz/PayloadWalk.h"
+#include "tests/native/TestPayloads.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+// The threads of this process, as Linux lists them.
+int threadCount()
+{
+    int count = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(tasks))
+            count += entry->d_name[0] != '.';
+        closedir(tasks);
+    }
+    return count;
+}
+
+// The three layers over enciphered bytes held in memory.
+struct MemoryStack {
+    explicit MemoryStack(const std::string& enciphered) : source(enciphered), decipher(&source), decode(&decipher) {}
+    MemorySource source;
+    TeaDecipher decipher;
+    BzipDecode decode;
+};
+
+// The walk's reads straight from the stack and through the decoder thread.
+void expectSameReads(const std::string& enciphered, const std::string& what)
+{
+    MemoryStack plain(enciphered);
+    errno = EDOM;
+    const std::vector<std::string> direct = traceWalk(plain.decode);
+    MemoryStack threaded(enciphered);
+    DecoderThread decoder(&threaded.decode);
+    ASSERT_TRUE(decoder.threaded());
+    errno = EDOM;
+    const std::vector<std::string> ahead = traceWalk(decoder);
+    ASSERT_EQ(ahead.size(), direct.size()) << what << ": ended with " << ahead.back() << ", not " << direct.back();
+    for (size_t i = 0; i < direct.size(); ++i)
+        ASSERT_EQ(ahead[i], direct[i]) << what << ": read " << i << " of " << direct.size();
+}
+
+// About 300 kB of entries of many sizes: in bzip2 blocks of 100 kB, the blocks end among
+// small files and large ones.
+std::vector<TestEntry> manySizes()
+{
+    std::vector<TestEntry> entries;
+    size_t total = 0;
+    for (int i = 0; total < 300000; ++i) {
+        const size_t size = i % 7 == 0 ? 0 : (i * 7919) % 9000;
+        std::string data = numbers(size + 40).substr(40);
+        for (size_t at = 0; at < data.size(); at += 97)
+            data[at] = static_cast<char>('a' + (i + at) % 26);
+        entries.push_back({"dir" + std::to_string(i % 5) + "/file" + std::to_string(i) + ".txt", data});
+        total += size + 40;
+    }
+    return entries;
+}
+
+// Throws after a number of bytes, as a failing layer below would.
+class FailingSource : public InputStream {
+public:
+    FailingSource(std::string bytes, size_t failAt) : bytes_(std::move(bytes)), failAt_(failAt) {}
+    int32_t read() override
+    {
+        if (position_ == failAt_)
+            throw RuntimeException("the layer below failed");
+        return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_++]) : -1;
+    }
+    using InputStream::read;
+
+private:
+    std::string bytes_;
+    size_t failAt_;
+    size_t position_ = 0;
+};
+
+} // namespace
+
+TEST(BlockQueue, BlocksArriveInOrderWithTheirCounts)
+{
+    struct Case {
+        int blocks;
+        int32_t capacity;
+        int published;
+    };
+    for (const Case& c : {Case{2, 1, 500}, Case{2, 64, 2000}, Case{4, 4096, 3000}, Case{8, 100, 1}, Case{3, 10, 0}}) {
+        SCOPED_TRACE(std::to_string(c.blocks) + " x " + std::to_string(c.capacity));
+        BlockQueue queue(c.blocks, c.capacity);
+        std::thread producer([&] {
+            for (int i = 0; i < c.published; ++i) {
+                unsigned char* block = queue.emptyBlock();
+                const int32_t count = 1 + i % c.capacity;
+                std::memset(block, i & 0xff, static_cast<size_t>(count));
+                queue.publish(count);
+            }
+            queue.close();
+        });
+        int taken = 0;
+        int32_t count;
+        while (const unsigned char* block = queue.fullBlock(count)) {
+            ASSERT_EQ(count, 1 + taken % c.capacity) << "block " << taken;
+            for (int32_t i = 0; i < count; ++i)
+                ASSERT_EQ(block[i], taken & 0xff) << "block " << taken << " byte " << i;
+            ++taken;
+        }
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(queue.fullBlock(count), nullptr) << "closed stays closed";
+        producer.join();
+        EXPECT_EQ(taken, c.published);
+    }
+}
+
+TEST(BlockQueue, StopWakesAWaitingProducerAndRefusesMore)
+{
+    BlockQueue queue(3, 16);
+    bool refused = false;
+    std::thread producer([&] {
+        // Three buffers; the fourth waits until the consumer stops the queue.
+        for (int i = 0; i < 3; ++i) {
+            queue.emptyBlock();
+            queue.publish(16);
+        }
+        refused = queue.emptyBlock() == nullptr && !queue.publish(1);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    queue.stop();
+    producer.join();
+    EXPECT_TRUE(refused);
+    EXPECT_GT(queue.producerWaited(), 0.02);
+    int32_t count;
+    EXPECT_NE(queue.fullBlock(count), nullptr) << "what was published stays readable";
+    EXPECT_EQ(count, 16);
+}
+
+TEST(DecoderThread, ReadsMatchTheStackReadByRead)
+{
+    std::vector<TestEntry> many;
+    for (int i = 0; i < 500; ++i)
+        many.push_back({"empty/" + std::to_string(i), i % 50 == 49 ? "x" : ""});
+    const struct {
+        const char* what;
+        std::vector<TestEntry> entries;
+    } cases[] = {
+        {"no entries", {}},
+        {"one byte", {{"a", "x"}}},
+        {"chunk edges", {{"a", numbers(4095)}, {"b", numbers(4096)}, {"c", numbers(4097)}, {"d", numbers(8192)}}},
+        {"queue edges", {{"a", numbers(65536 - 30)}, {"b", numbers(65536)}, {"c", numbers(3 * 65536 + 1)}}},
+        {"many empty files", many},
+        {"one 1 MB file", {{"big", numbers(1000000)}}},
+        {"many sizes", manySizes()},
+    };
+    for (const auto& c : cases) {
+        expectSameReads(payload(c.entries), c.what);
+        expectSameReads(payload(c.entries, 1), std::string(c.what) + ", blocks of 100 kB");
+    }
+}
+
+// libbzip2 reports damage only after it has written the bytes before it in the same call:
+// which bytes a reader gets before the failure depends on the sizes of the reads, which the
+// thread therefore makes exactly as the extraction does.
+TEST(DecoderThread, DamagedAndCutPayloadsFailAtTheSameRead)
+{
+    const std::string whole = payload(manySizes(), 1);
+    int bzipFailures = 0;
+    int aborts = 0;
+    auto check = [&](const std::string& bytes, const std::string& what) {
+        expectSameReads(bytes, what);
+        MemoryStack stack(bytes);
+        const std::string outcome = traceWalk(stack.decode).back();
+        bzipFailures += outcome.find("BzipDecode error") == 0;
+        aborts += outcome == "abort";
+    };
+    for (size_t cut : {size_t(0), size_t(8), size_t(4096), whole.size() / 3, whole.size() / 2, whole.size() - 64})
+        check(whole.substr(0, cut), "cut at " + std::to_string(cut));
+    for (size_t at = 0; at < whole.size(); at += whole.size() / 13) {
+        std::string damaged = whole;
+        damaged[at] = static_cast<char>(damaged[at] ^ 0x40);
+        check(damaged, "byte " + std::to_string(at) + " flipped");
+    }
+    EXPECT_GT(bzipFailures, 3) << "the flips are to reach the decompressor's checks";
+    EXPECT_GT(aborts, 3) << "the cuts are to end the data early";
+}
+
+TEST(DecoderThread, FailuresOfTheLayersBelowReachTheReaderAtTheSameRead)
+{
+    const std::string decoded = "qxa-archive\n2\n0\n0\nqxa-archive\na\n5000\n0\n" + numbers(5000) +
+                                "qxa-archive\nb\n3\n0\nxyz";
+        // The header is 18 bytes, the first entry's record 21 and its data 5000, the second's
+    // record 18 and its data 3.
+    for (size_t failAt : {size_t(0), size_t(5), size_t(18), size_t(39), size_t(40), size_t(5039), size_t(5059)}) {
+        FailingSource plain(decoded, failAt);
+        const std::vector<std::string> direct = traceWalk(plain);
+        FailingSource below(decoded, failAt);
+        DecoderThread decoder(&below);
+        EXPECT_EQ(traceWalk(decoder), direct) << "failing at byte " << failAt;
+        EXPECT_EQ(direct.back(), "RuntimeException: the layer below failed") << "failing at byte " << failAt;
+    }
+}
+
+// The thread's errno is not the reader's: the decoder's failure is made again where it is
+// read, as it was made there before there was a thread.
+TEST(DecoderThread, DecoderFailureCarriesTheReadersErrnoText)
+{
+    for (DecoderThread::Decoding decoding : {DecoderThread::ahead, DecoderThread::callersThread}) {
+        for (int error : {ENOENT, EACCES}) {
+            MemoryStack stack(std::string(4096, 'g'));
+            DecoderThread decoder(&stack.decode, decoding);
+            EXPECT_EQ(decoder.threaded(), decoding == DecoderThread::ahead);
+            errno = error;
+            try {
+                decoder.read();
+                FAIL() << "garbage was decoded";
+            } catch (const BzipDecode::Exception& failure) {
+                EXPECT_EQ(failure.result(), BZ_DATA_ERROR_MAGIC);
+                EXPECT_EQ(std::string(failure.text().c_str()), std::string("bzDecompress=-5: ") + std::strerror(error));
+            }
+        }
+    }
+}
+
+// Whatever the walk does not read (bytes after the last entry, a stream that is no
+// payload) comes from the stream below once the thread has finished with it.
+TEST(DecoderThread, ReadsBeyondTheWalkComeFromTheStreamBelow)
+{
+    const std::string payloads[] = {
+        "qxa-archive\n1\n0\n0\nqxa-archive\na\n3\n0\nabcTRAILING BYTES\n",
+        "qxa-archive\n1\n0\n0\nqxa-archive\n../a\n3\n0\nabc",
+        "no payload at all\nsecond line",
+        "qxa-archive\n2\n0\n0\nqxa-archive\na\n10\n0\nshort",
+        "",
+    };
+    for (const std::string& bytes : payloads) {
+        for (int32_t chunk : {1, 7, 4096}) {
+            MemorySource plain(bytes);
+            MemorySource below(bytes);
+            DecoderThread decoder(&below);
+            std::string direct, ahead;
+            unsigned char buffer[4096];
+            for (int32_t n; (n = plain.read(buffer, chunk)) > 0;)
+                direct.append(reinterpret_cast<char*>(buffer), n);
+            for (int32_t n; (n = decoder.read(buffer, chunk)) > 0;)
+                ahead.append(reinterpret_cast<char*>(buffer), n);
+            EXPECT_EQ(ahead, direct) << "reads of " << chunk;
+            EXPECT_EQ(decoder.read(), -1);
+            EXPECT_EQ(decoder.read(buffer, 0), plain.read(buffer, 0)) << "a read of 0 bytes at the end";
+        }
+        MemorySource below(bytes);
+        DecoderThread decoder(&below);
+        EXPECT_EQ(readAll(decoder), bytes) << "byte by byte";
+    }
+}
+
+// close() ends the thread wherever it is: not yet started, decoding, waiting for a free
+// buffer, finished; nothing is read after it.
+TEST(DecoderThread, CloseEndsTheThreadWherever)
+{
+    const std::string big = payload({{"a", numbers(600000)}, {"b", numbers(10)}}, 1);
+    const int before = threadCount();
+    for (int readFirst : {0, 1, 100, 5000, 70000, 599000}) {
+        SCOPED_TRACE(std::to_string(readFirst) + " bytes read first");
+        MemoryStack stack(big);
+        DecoderThread decoder(&stack.decode);
+        EXPECT_EQ(threadCount(), before + 1);
+        unsigned char buffer[4096];
+        for (int32_t left = readFirst; left > 0;) {
+            const int32_t n = decoder.read(buffer, left < 4096 ? left : 4096);
+            ASSERT_GT(n, 0);
+            left -= n;
+        }
+        if (readFirst == 5000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the queue fills up
+        decoder.close();
+        EXPECT_EQ(threadCount(), before);
+        EXPECT_EQ(decoder.read(), -1);
+        EXPECT_EQ(decoder.read(buffer, 10), -1);
+        decoder.close();
+    }
+    {
+        MemoryStack stack(big);
+        DecoderThread decoder(&stack.decode);
+    }
+    EXPECT_EQ(threadCount(), before) << "the destructor joins too";
+}

@@ -1,0 +1,45 @@
+// Payloads made in memory by the payload builder's writer, for the native tests.
+#pragma once
+
+#include "tools/payload/PayloadWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+struct TestEntry {
+    std::string name;
+    std::string data;
+};
+
+// The payload the builder writes for these entries (each with the time 1234567890), as
+// enciphered bytes; bzip2 blocks of blockSize100k times 100 kB.
+inline std::string payload(const std::vector<TestEntry>& entries, int blockSize100k = 9)
+{
+    char* bytes = nullptr;
+    size_t size = 0;
+    std::FILE* file = open_memstream(&bytes, &size);
+    {
+        PayloadWriter writer(file, blockSize100k);
+        writer.record(std::to_string(entries.size()), "0", "0");
+        for (const TestEntry& entry : entries) {
+            writer.record(entry.name, std::to_string(entry.data.size()), "1234567890");
+            writer.write(entry.data.data(), entry.data.size());
+        }
+        writer.finish();
+    }
+    std::fclose(file);
+    std::string result(bytes, size);
+    std::free(bytes);
+    return result;
+}
+
+// "1\n2\n3\n..." cut to length bytes.
+inline std::string numbers(size_t length)
+{
+    std::string text;
+    for (int i = 1; text.size() < length; ++i)
+        text += std::to_string(i) + "\n";
+    return text.substr(0, length);
+}
