@@ -2,7 +2,6 @@
 #include "archive/ArchiveReader.h"
 
 #include "foundation/File.h"
-#include "foundation/Integer.h"
 
 #include <windows.h>
 
@@ -10,24 +9,35 @@
 
 #include <fcntl.h>
 
-ArchiveReader::ArchiveReader(const Path& destination, ExtractionView& view, int resourceId)
+ArchiveReader::ArchiveReader(const Path& destination, ExtractionView& view, int resourceId,
+                             DecoderThread::Decoding decoding)
     : destination_(destination), view_(view), resource_(resourceId), decipher_(&resource_), decode_(&decipher_),
-      top_(&decode_), records_(top_)
+      decoder_(&decode_, decoding), top_(&decoder_), records_(top_)
 {
 }
 
 ArchiveReader::~ArchiveReader()
 {
+    // The thread first: it reads the layers below.
+    close();
     decode_.close();
     decipher_.close();
     resource_.close();
 }
 
+void ArchiveReader::close()
+{
+    decoder_.close();
+}
+
+// The decoder thread reads ahead with the very reads of readHeader and extractEntries
+// (DecoderThread.cpp, Filler::walk): a change of what they read changes both.
 int ArchiveReader::readHeader()
 {
-    String countText, unused1, unused2;
-    readRecord(countText, unused1, unused2);
-    return Integer(countText, 10).value();
+    int count = 0;
+    if (!records_.readHeader(count))
+        abort(ERROR_FILE_CORRUPT);
+    return count;
 }
 
 void ArchiveReader::extractEntries(int count)
@@ -35,9 +45,12 @@ void ArchiveReader::extractEntries(int count)
     for (int i = 0; i < count; ++i) {
         if (view_.pollCancel())
             abort(ERROR_CANCELLED);
-        String name, sizeText, timeText;
-        readRecord(name, sizeText, timeText);
-        extractEntry(name, Integer(sizeText, 10).value(), Integer(timeText, 10).value());
+        String name;
+        int size = 0;
+        time_t time = 0;
+        if (!records_.readEntry(name, size, time))
+            abort(ERROR_FILE_CORRUPT);
+        extractEntry(name, size, time);
     }
 }
 
@@ -62,7 +75,7 @@ void ArchiveReader::abort(DWORD reason)
 
 void ArchiveReader::extractEntry(const String& name, int size, time_t time)
 {
-    if (!RecordReader::staysInside(name) || size < 0)
+    if (!RecordReader::isValidEntry(name, size))
         abort(ERROR_FILE_CORRUPT);
     const Path target = destination_ + name;
     view_.nextFile(target);
@@ -71,9 +84,9 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
     try {
         File file(target, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY);
         created = true;
-        unsigned char buffer[4096];
+        unsigned char buffer[RecordReader::chunkSize];
         for (int remaining = size; remaining > 0;) {
-            const int chunk = remaining < static_cast<int>(sizeof buffer) ? remaining : sizeof buffer;
+            const int chunk = remaining < RecordReader::chunkSize ? remaining : RecordReader::chunkSize;
             if (top_->read(buffer, chunk) < chunk)
                 abort(ERROR_FILE_CORRUPT);
             file.write(buffer, chunk);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "archive/BzipDecode.h"
+#include "archive/DecoderThread.h"
 #include "archive/ExtractionView.h"
 #include "archive/InputResource.h"
 #include "archive/RecordReader.h"
@@ -17,12 +18,18 @@
 // that would leave the install folder) and a cancel end the reading: ok() becomes false,
 // the last error ERROR_FILE_CORRUPT or ERROR_CANCELLED (also kept in failure()), and
 // Script::Abort is thrown.
+//
+// The payload is decoded on a thread of its own (DecoderThread) while the entries' files
+// are written on the caller's; close() or the destructor ends that thread.
 class ArchiveReader {
 public:
     // destination ends with a separator; it and the view must outlive the reader. Builds the
-    // stream layers over resourceId (the payload is 150); a missing resource throws
-    // InputResource::Exception.
-    ArchiveReader(const Path& destination, ExtractionView& view, int resourceId = 150);
+    // stream layers over resourceId (the payload is 150) and starts decoding; a missing
+    // resource throws InputResource::Exception. decoding callersThread decodes on the
+    // caller's thread instead, as each read needs it.
+    ArchiveReader(const Path& destination, ExtractionView& view, int resourceId = 150,
+                  DecoderThread::Decoding decoding = DecoderThread::ahead);
+    // Closes.
     ~ArchiveReader();
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
@@ -43,6 +50,11 @@ public:
     // cannot be created or timed throws; a file cut short is removed.
     void extractEntry(const String& name, int size, time_t time);
 
+    // Ends the decoding: the decoder thread stops and is joined. Nothing is read after it.
+    void close();
+    // The decoding's stream, for its thread and its times.
+    const DecoderThread& decoder() const { return decoder_; }
+
     bool ok() const { return ok_; }
     // ERROR_FILE_CORRUPT or ERROR_CANCELLED after the reading ended early, else 0.
     DWORD failure() const { return failure_; }
@@ -57,6 +69,7 @@ private:
     InputResource resource_;
     TeaDecipher decipher_;
     BzipDecode decode_;
+    DecoderThread decoder_;
     InputStream* top_;
     RecordReader records_;
 };

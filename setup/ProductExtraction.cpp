@@ -3,6 +3,7 @@
 
 #include "foundation/ErrorText.h"
 #include "foundation/FindHandle.h"
+#include "foundation/LastErrorKept.h"
 #include "foundation/ModulePath.h"
 #include "foundation/ProductIdentity.h"
 
@@ -35,14 +36,25 @@ const int extraRange = 28;
 } // namespace
 
 ProductExtraction::ProductExtraction(const Path& programFolder, const Path& destination, const bool* compilerFlags,
-                                     ExtractionView& view, int resourceId)
+                                     ExtractionView& view, int resourceId, DecoderThread::Decoding decoding)
     : programFolder_(programFolder), destination_(destination), compilerFlags_(compilerFlags), view_(view),
-      reader_(destination, view, resourceId)
+      reader_(destination, view, resourceId, decoding)
 {
 }
 
 bool ProductExtraction::run()
 {
+    // However the extraction ends (an exception of the view or of the file layer included),
+    // the decoder thread ends with it, before the caller reports any failure; joining it
+    // must not replace the last error that the caller reads.
+    struct CloseReader {
+        ArchiveReader& reader;
+        ~CloseReader()
+        {
+            const LastErrorKept kept;
+            reader.close();
+        }
+    } closeReader{reader_};
     try {
         const int count = reader_.readHeader();
         view_.setRange(count + extraRange);

@@ -15,14 +15,17 @@ public:
     // compilerFlags: five flags in the order of Family. programFolder is where the setup
     // program was started, destination the install folder (ending with a separator); both
     // must outlive the extraction, as must the view. Builds the payload's reader over
-    // resourceId; a missing resource throws InputResource::Exception.
+    // resourceId, which starts decoding (on a thread of its own unless decoding says
+    // otherwise); a missing resource throws InputResource::Exception.
     ProductExtraction(const Path& programFolder, const Path& destination, const bool* compilerFlags,
-                      ExtractionView& view, int resourceId = 150);
+                      ExtractionView& view, int resourceId = 150,
+                      DecoderThread::Decoding decoding = DecoderThread::ahead);
 
     // The whole extraction, once. False after a damaged or cut payload or a cancel (last
     // error ERROR_FILE_CORRUPT or ERROR_CANCELLED, nothing shown, nothing after it done)
     // and otherwise the result of the uninstaller copy. An entry file that cannot be created
-    // or timed and bad bzip2 data throw.
+    // or timed, a write that fails and bad bzip2 data throw. The decoder thread has ended
+    // when it returns or throws.
     bool run();
 
     // The steps. createFolder replaces a file of the folder's name; removeMatching removes
@@ -36,6 +39,7 @@ public:
     void copyInto(const String& source, const String& targetName);
 
     bool ok() const { return ok_; }
+    const ArchiveReader& reader() const { return reader_; }
 
 private:
     // lastErrorMessage(context), with the error icon.

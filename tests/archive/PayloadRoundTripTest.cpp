@@ -2,6 +2,8 @@
 // of this program, decoded through the three layers and compared with the folders.
 #include "TestStreams.h"
 
+#include "archive/DecoderThread.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -42,23 +44,25 @@ void readRecord(InputStream& stream, std::string lines[3])
 }
 
 // Decodes a payload into its entries, the data in 4096-byte block reads as the archive
-// reader takes them, and checks that nothing follows the last entry.
-std::vector<Entry> decodePayload(int id)
+// reader takes them, straight from the layers or through the decoder thread, and checks
+// that nothing follows the last entry.
+std::vector<Entry> decodePayload(int id, DecoderThread::Decoding decoding)
 {
     PayloadStack stack(id);
+    DecoderThread top(&stack.decode, decoding);
     std::string header[3];
-    readRecord(stack.decode, header);
+    readRecord(top, header);
     const int count = std::atoi(header[0].c_str());
     std::vector<Entry> entries;
     for (int i = 0; i < count; ++i) {
         std::string lines[3];
-        readRecord(stack.decode, lines);
+        readRecord(top, lines);
         Entry entry{lines[0], "", std::atol(lines[2].c_str())};
         long remaining = std::atol(lines[1].c_str());
         while (remaining > 0) {
             unsigned char chunk[4096];
             const int32_t want = static_cast<int32_t>(std::min<long>(remaining, sizeof chunk));
-            const int32_t got = stack.decode.read(chunk, want);
+            const int32_t got = top.read(chunk, want);
             EXPECT_EQ(got, want) << entry.name << " is cut short";
             if (got != want)
                 return entries;
@@ -67,7 +71,8 @@ std::vector<Entry> decodePayload(int id)
         }
         entries.push_back(entry);
     }
-    EXPECT_EQ(stack.decode.read(), -1) << "bytes after the last entry";
+    EXPECT_EQ(top.read(), -1) << "bytes after the last entry";
+    EXPECT_EQ(top.threaded(), decoding == DecoderThread::ahead);
     return entries;
 }
 
@@ -104,24 +109,27 @@ std::string readFile(const std::string& path)
 }
 
 // The payload holds exactly the files of folder, in sorted order, with their bytes and
-// modification times.
+// modification times, read either way.
 void expectPayloadIsFolder(int id, const std::string& folder)
 {
     SCOPED_TRACE(folder);
-    const std::vector<Entry> entries = decodePayload(id);
     std::vector<std::string> names;
     listFiles(folder, "", names);
     std::sort(names.begin(), names.end());
-    ASSERT_EQ(entries.size(), names.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const std::string path = folder + "/" + names[i];
-        EXPECT_EQ(entries[i].name, names[i]);
-        const std::string bytes = readFile(path);
-        EXPECT_EQ(entries[i].data.size(), bytes.size()) << path;
-        EXPECT_TRUE(entries[i].data == bytes) << path << ": the contents differ";
-        struct _stat status;
-        ASSERT_EQ(_stat(path.c_str(), &status), 0) << path;
-        EXPECT_EQ(entries[i].time, static_cast<long>(status.st_mtime)) << path;
+    for (DecoderThread::Decoding decoding : {DecoderThread::callersThread, DecoderThread::ahead}) {
+        SCOPED_TRACE(decoding == DecoderThread::ahead ? "decoder thread" : "caller's thread");
+        const std::vector<Entry> entries = decodePayload(id, decoding);
+        ASSERT_EQ(entries.size(), names.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const std::string path = folder + "/" + names[i];
+            EXPECT_EQ(entries[i].name, names[i]);
+            const std::string bytes = readFile(path);
+            EXPECT_EQ(entries[i].data.size(), bytes.size()) << path;
+            EXPECT_TRUE(entries[i].data == bytes) << path << ": the contents differ";
+            struct _stat status;
+            ASSERT_EQ(_stat(path.c_str(), &status), 0) << path;
+            EXPECT_EQ(entries[i].time, static_cast<long>(status.st_mtime)) << path;
+        }
     }
 }
 
@@ -142,11 +150,17 @@ TEST(PayloadRoundTrip, SmallProducts)
 TEST(PayloadRoundTrip, SeveralMegabytes)
 {
     expectPayloadIsFolder(bigPayload, data + "/big");
-    const std::vector<Entry> entries = decodePayload(bigPayload);
+    const std::vector<Entry> entries = decodePayload(bigPayload, DecoderThread::ahead);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_GT(entries[1].data.size(), 3000000u);
     EXPECT_EQ(entries[2].name, "x/y/z/bytes.bin");
     EXPECT_EQ(entries[2].time, 1600000000);
+}
+
+TEST(PayloadRoundTrip, ManyEmptyFilesAndOneOf20MB)
+{
+    expectPayloadIsFolder(manyEmptyPayload, data + "/manyempty");
+    expectPayloadIsFolder(single20MBPayload, data + "/single20mb");
 }
 
 // The product that this build's setup.exe carries, as resource 150 here too.

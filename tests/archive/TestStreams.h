@@ -17,6 +17,8 @@ enum {
     stream2048Payload = 154,
     bigPayload = 155,
     cutPayload = 156,
+    manyEmptyPayload = 157,
+    single20MBPayload = 158,
     raw8 = 160,
     raw2048 = 161,
     raw663120 = 162,

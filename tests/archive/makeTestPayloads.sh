@@ -30,8 +30,19 @@ seq 1 500000 > big/data/numbers.txt
 : > big/data/empty
 for i in $(seq 0 255); do printf "\\$(printf %03o "$i")"; done > big/x/y/z/bytes.bin
 
-touch -d "$time" empty onebyte/a stream1024/f stream2048/f big/data/* big/x/y/z/bytes.bin
-for product in empty onebyte stream1024 stream2048 big; do
+# Many empty files (and a few that are not), and a single file of 20 MB.
+mkdir -p manyempty/a manyempty/b/c
+for i in $(seq 1 1500); do : > "manyempty/a/$i.txt"; : > "manyempty/b/c/$i"; done
+printf 'not empty\n' > manyempty/a/750.txt
+printf x > manyempty/b/c/1500
+mkdir single20mb
+seq 1 2700000 > numbers.txt
+head -c 20000000 numbers.txt > single20mb/twenty.bin
+rm numbers.txt
+
+touch -d "$time" empty onebyte/a stream1024/f stream2048/f big/data/* big/x/y/z/bytes.bin \
+  manyempty/a/* manyempty/b/c/* single20mb/twenty.bin
+for product in empty onebyte stream1024 stream2048 big manyempty single20mb; do
   "$pack" "$product" "$product.payload"
 done
 

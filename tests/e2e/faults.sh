@@ -99,10 +99,14 @@ if mount -t tmpfs -o size=96k tmpfs "$small" 2>/dev/null; then
   ln -s "$small" "$prefix/dosdevices/t:"
   setup
   robot wait 'Choose Destination Folder' set 1004 'T:\Trelliq' click 1 gone \
-        wait 'Locate Coverage File' click 1 gone wait 'Choose Compilers' click 1 gone \
-        seek 'File write error: T:\Trelliq\' click 1 gone absent 'Trelliq Setup' 3000 \
+        wait 'Locate Coverage File' click 1 gone wait 'Choose Compilers'
+  threads_before=$(thread_count)
+  robot wait 'Choose Compilers' click 1 gone seek 'File write error: T:\Trelliq\'
+  threads_at_message=$(thread_count)
+  robot seek 'File write error: T:\Trelliq\' click 1 gone absent 'Trelliq Setup' 3000 \
         absent 'Setup complete' 1000
   finish
+  check "no thread of the extraction left when the failure is shown" equals "$threads_at_message" "$threads_before"
   check "no crash" no_crash
   check "no uninstall entry" no_uninstall_entry
   check "no program-menu entry" test ! -e "$(menu_link)"

@@ -61,6 +61,10 @@ start_program() {
   setup_pid=$!
 }
 
+# thread_count: the threads of the program started last, as Linux lists them (wine-run
+# and Wine's launcher exec one another, so its pid is the Windows program's process).
+thread_count() { ls "/proc/$setup_pid/task" 2>/dev/null | wc -l; }
+
 # finish [SECONDS]: waits for the program started last to end.
 finish() {
   local limit=${1:-60} i

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tlhelp32.h>
 
+#include <cstdlib>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,17 +19,28 @@ namespace {
 
 using namespace testSupport;
 
-enum Payload { None = 170, Full = 171, Cut = 172, Magic = 173, HeaderCut = 174, FirstEscape = 180 };
+enum Payload {
+    None = 170,
+    Full = 171,
+    Cut = 172,
+    Magic = 173,
+    HeaderCut = 174,
+    Many = 175,
+    FirstEscape = 180,
+    FirstDamaged = 191, // 9 of them
+    FirstCutMany = 200, // 3 of them
+};
 
 const char* const folders[] = {"bin", "help", "include", "lib", "numega", "sample", "sample/text", "sample/win", "src"};
 const char* const wrapperNames[] = {"bcc32", "c++", "cc68k", "ccppc", "ccxa", "cl", "g++", "gcc", "link",
                                     "mcc68k", "powerpc-wrs-vxworks-gcc"};
 
-std::string freshFolder(const char* name)
+// An empty folder: name below the temporary folder, or a path with a drive.
+std::string freshFolder(const std::string& name)
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + name + "\\";
+    const std::string folder = (name.size() > 1 && name[1] == ':' ? "" : std::string(temp)) + name + "\\";
     if (Path(folder.c_str()).isDirectory())
         Path(folder.c_str()).remove();
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -49,15 +64,54 @@ long long modificationTime(const std::string& path)
     return _stat(path.c_str(), &record) == 0 ? record.st_mtime : -1;
 }
 
-// Records what the extraction reports; cancels at the given poll (1 = the first; 0 = never).
+// The threads of this process, as the system lists them.
+int threadCount()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Every file below folder (names relative, with '/') and its bytes and time.
+void listTree(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& files)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            listTree(folder + name + "\\", prefix + name + "/", files);
+        else
+            files[prefix + name] = contents(folder + name) + " @" + std::to_string(modificationTime(folder + name));
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+// Records what the extraction reports and the most threads seen at a step; cancels at the
+// given poll (1 = the first; 0 = never); throws at the given step (0 = never).
 class RecordingView : public ExtractionView {
 public:
-    explicit RecordingView(int cancelAt = 0) : cancelAt_(cancelAt) {}
+    explicit RecordingView(int cancelAt = 0, int throwAt = 0) : cancelAt_(cancelAt), throwAt_(throwAt) {}
     void setRange(int steps) override { range = steps; }
     void nextFile(const String& path) override
     {
         ++steps;
         lastFile = path.c_str();
+        const int threads = threadCount();
+        threadsAtSteps = threads > threadsAtSteps ? threads : threadsAtSteps;
+        if (steps == throwAt_)
+            throw RuntimeException("the view failed at " + path);
     }
     void skipStep() override { ++steps; }
     bool pollCancel() override
@@ -72,17 +126,20 @@ public:
     int range = 0;
     int steps = 0;
     int polls = 0;
+    int threadsAtSteps = 0;
     std::string lastFile;
     std::vector<std::string> failures;
 
 private:
     int cancelAt_;
+    int throwAt_;
 };
 
 struct Extraction {
-    explicit Extraction(int payload, const bool* flags, const char* name = "trq extract", int cancelAt = 0)
-        : destination(freshFolder(name).c_str()), programFolder(freshFolder("trq program").c_str()), view(cancelAt),
-          extraction(programFolder, destination, flags, view, payload)
+    explicit Extraction(int payload, const bool* flags, const std::string& name = "trq extract", int cancelAt = 0,
+                        DecoderThread::Decoding decoding = DecoderThread::ahead, int throwAt = 0)
+        : destination(freshFolder(name).c_str()), programFolder(freshFolder("trq program").c_str()),
+          view(cancelAt, throwAt), extraction(programFolder, destination, flags, view, payload, decoding)
     {
     }
     bool run()
@@ -92,6 +149,19 @@ struct Extraction {
         error = GetLastError();
         return result;
     }
+    // run, with what it throws as the message (also for exceptions outside Exception's
+    // hierarchy), and the files it leaves.
+    void runCatching()
+    {
+        try {
+            run();
+        } catch (const Exception& failure) {
+            thrown = failure.message().c_str();
+        } catch (const std::exception& failure) {
+            thrown = failure.what();
+        }
+        listTree(destination.c_str(), "", files);
+    }
     std::string at(const char* name) const { return std::string(destination.c_str()) + name; }
 
     Path destination;
@@ -100,6 +170,8 @@ struct Extraction {
     ProductExtraction extraction;
     bool result = false;
     DWORD error = 0;
+    std::string thrown;
+    std::map<std::string, std::string> files;
 };
 
 const bool allFamilies[5] = {true, true, true, true, true};
@@ -246,3 +318,100 @@ TEST(ProductExtraction, EntryNamesThatLeaveTheInstallFolderAreACorruptArchive)
 }
 
 } // namespace
+
+// The extraction decoding on its own thread ends as it ends decoding on the caller's: the
+// same result, error, message, steps and files, the failures of a damaged payload found at
+// the same point of the stream; and the thread, there while the files are written, is gone
+// when run returns or throws.
+TEST(ProductExtraction, DecoderThreadEndsAsTheCallersThreadDoesAndNoThreadStays)
+{
+    struct Case {
+        const char* what;
+        int payload;
+        int cancelAt;
+        int throwAt;
+        const char* blockingFolder; // made where an entry's file goes, so that it cannot be created
+    };
+    std::vector<Case> cases = {
+        {"whole", Many, 0, 0, nullptr},
+        {"no entries", None, 0, 0, nullptr},
+        {"cut", Cut, 0, 0, nullptr},
+        {"wrong magic", Magic, 0, 0, nullptr},
+        {"cut header", HeaderCut, 0, 0, nullptr},
+        {"leaving name", FirstEscape, 0, 0, nullptr},
+        {"cancel at the first entry", Many, 1, 0, nullptr},
+        {"cancel at entry 150", Many, 150, 0, nullptr},
+        {"view failing at the first folder", Many, 0, 1, nullptr},
+        {"view failing at entry 200", Many, 0, 209, nullptr},
+        {"file that cannot be created", Many, 0, 0, "src/f101.txt"},
+    };
+    for (int i = 0; i < 9; ++i)
+        cases.push_back({"damaged", FirstDamaged + i, 0, 0, nullptr});
+    for (int i = 0; i < 3; ++i)
+        cases.push_back({"cut many", FirstCutMany + i, 0, 0, nullptr});
+
+    int decoderFailures = 0;
+    int failuresAmidFiles = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ", payload " + std::to_string(c.payload));
+        std::unique_ptr<Extraction> runs[2];
+        for (DecoderThread::Decoding decoding : {DecoderThread::callersThread, DecoderThread::ahead}) {
+            const int before = threadCount();
+            auto* run = new Extraction(c.payload, allFamilies, "trq decoding", c.cancelAt, decoding, c.throwAt);
+            runs[decoding == DecoderThread::ahead].reset(run);
+            if (c.blockingFolder) {
+                CreateDirectoryA(run->at("src").c_str(), nullptr);
+                CreateDirectoryA(run->at(c.blockingFolder).c_str(), nullptr);
+            }
+            run->runCatching();
+            EXPECT_EQ(threadCount(), before) << "a thread outlived the extraction";
+            EXPECT_EQ(run->extraction.reader().decoder().threaded(), decoding == DecoderThread::ahead);
+            // The larger payloads fill the queue before the first step, so the thread is
+            // still there then.
+            if (c.payload == Many && c.throwAt != 1 && run->view.steps > 0) {
+                EXPECT_EQ(run->view.threadsAtSteps, before + (decoding == DecoderThread::ahead)) << "no decoder thread";
+            }
+            Path(run->destination).remove();
+        }
+        const Extraction& single = *runs[0];
+        const Extraction& ahead = *runs[1];
+        EXPECT_EQ(ahead.result, single.result);
+        EXPECT_EQ(ahead.error, single.error);
+        EXPECT_EQ(ahead.thrown, single.thrown);
+        EXPECT_EQ(ahead.view.steps, single.view.steps);
+        EXPECT_EQ(ahead.view.lastFile, single.view.lastFile);
+        EXPECT_EQ(ahead.view.failures, single.view.failures);
+        EXPECT_EQ(ahead.files.size(), single.files.size());
+        EXPECT_TRUE(ahead.files == single.files) << "the files left differ";
+        decoderFailures += single.thrown.find("BzipDecode error") == 0;
+        failuresAmidFiles += c.payload >= FirstDamaged && !single.result && single.files.size() > 20;
+    }
+    EXPECT_GT(decoderFailures, 0) << "the damaged payloads are to reach the decompressor's checks";
+    EXPECT_GE(failuresAmidFiles, 2) << "damage is to be found amid the files";
+}
+
+// A disk that fills up amid the entries (tests/setup/smallDisk.sh mounts a small one and
+// names it in TRELLIQ_SMALL_DISK): the failed write ends the extraction decoding on its own
+// thread as it ends it decoding on the caller's, with the same message and files, and the
+// thread is gone when the failure reaches the caller.
+TEST(ProductExtraction, DiskFullEndsAsOnTheCallersThreadAndNoThreadStays)
+{
+    const char* disk = std::getenv("TRELLIQ_SMALL_DISK");
+    if (!disk)
+        GTEST_SKIP() << "needs a small disk: run by tests/setup/smallDisk.sh";
+    std::unique_ptr<Extraction> runs[2];
+    for (DecoderThread::Decoding decoding : {DecoderThread::callersThread, DecoderThread::ahead}) {
+        const int before = threadCount();
+        auto* run = new Extraction(Many, allFamilies, std::string(disk) + "\\trq", 0, decoding);
+        runs[decoding == DecoderThread::ahead].reset(run);
+        run->runCatching();
+        EXPECT_EQ(threadCount(), before) << "a thread outlived the extraction";
+        EXPECT_EQ(run->view.threadsAtSteps, before + (decoding == DecoderThread::ahead));
+        EXPECT_EQ(run->thrown.find("File write error: " + std::string(run->destination.c_str())), 0u) << run->thrown;
+        EXPECT_NE(run->thrown.find("No space left on device"), std::string::npos) << run->thrown;
+        Path(run->destination).remove();
+    }
+    EXPECT_EQ(runs[1]->thrown, runs[0]->thrown);
+    EXPECT_GT(runs[0]->files.size(), 20u) << "the disk is to fill up amid the files";
+    EXPECT_TRUE(runs[1]->files == runs[0]->files) << "the files left differ";
+}

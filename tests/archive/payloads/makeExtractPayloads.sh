@@ -32,6 +32,31 @@ touch -d @1600000000 full/lib/big.bin
 printf 'QXA-archive\n0\n0\n0\n' | "$raw" magic.payload
 printf 'qxa-archive\n2\n0' | "$raw" header.payload
 
+# About 1.3 MB of 400 files of many sizes in the product's folders (two bzip2 blocks, the
+# first ending among small files), and copies of its payload damaged by one flipped byte each or cut short (at
+# whole blocks), where the decoder's failures and cut data are found amid the files.
+python3 - <<'PY'
+import os
+for i in range(400):
+    folder = 'many/' + ['help', 'include', 'lib', 'src', 'sample', 'sample/text', 'sample/win'][i % 7]
+    os.makedirs(folder, exist_ok=True)
+    size = 0 if i % 9 == 0 else (i * 7919) % 6000 + (60000 if i % 97 == 50 else 0)
+    text = ''.join('%d %s\n' % (n, 'abcdefghij'[(n + i) % 10] * (n % 13)) for n in range(i, i + size))
+    with open('%s/f%03d.txt' % (folder, i), 'w') as f:
+        f.write(text[:size])
+PY
+find many -type f -exec touch -d @1600000000 {} +
+"$pack" many many.payload
+python3 - <<'PY'
+data = open('many.payload', 'rb').read()
+for k in range(1, 10):
+    damaged = bytearray(data)
+    damaged[len(data) * k // 10 // 8 * 8 + 3] ^= 0x40
+    open('damaged%d.payload' % k, 'wb').write(damaged)
+for k in range(1, 4):
+    open('cutmany%d.payload' % k, 'wb').write(data[:len(data) * k // 4 // 8 * 8])
+PY
+
 # One payload per name that leaves the install folder, in the order the test lists them.
 i=0
 while IFS= read -r name; do
