@@ -1,5 +1,9 @@
 # The benchmark's programs (bench/run configures with -DTRELLIQ_BENCH=ON; no test uses them).
 
+# setup.exe reports the decoder thread's busy time and the extraction's waiting time to the
+# file named by TRELLIQ_DECODE_TIMES (setup/ProductExtraction.cpp).
+target_compile_definitions(setup PRIVATE TRELLIQ_BENCH_TIMES)
+
 # decode-floor: the stream stack alone over the same payload as setup.exe.
 add_executable(decode_floor ${PROJECT_SOURCE_DIR}/bench/decodeFloor.cpp)
 set_target_properties(decode_floor PROPERTIES OUTPUT_NAME decode-floor)
