@@ -2,6 +2,7 @@
 #include "archive/ArchiveReader.h"
 
 #include "foundation/File.h"
+#include "foundation/Log.h"
 
 #include <windows.h>
 
@@ -110,4 +111,5 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
     // Refused on the open file: by name, which reports the failure the usual way.
     if (!timeSet)
         target.setModificationTime(time);
+    Log::write("file: " + target + " (" + String::valueOf(size) + " bytes)");
 }

@@ -2,6 +2,7 @@
 #include "host/RegistryKey.h"
 
 #include "foundation/Array.h"
+#include "foundation/Log.h"
 
 #include <cstdint>
 #include <cstring>
@@ -76,6 +77,24 @@ void store(DWORD type, const Array<char>& data, DWORD size, RegistryValue& value
 BYTE* bytesOf(Array<char>& data)
 {
     return reinterpret_cast<BYTE*>(data.data());
+}
+
+// A value as the log shows it: a number in decimal, anything else as quoted text.
+String logged(const RegistryValue& value)
+{
+    if (value.type == REG_DWORD)
+        return String::valueOf(value.number);
+    return String("\"") + value.text + "\"";
+}
+
+// What a value was before a change, read through a key of its own so that the changing
+// key keeps its handle.
+String previousOf(HKEY root, const String& subkey, const char* name)
+{
+    RegistryValue previous;
+    if (!RegistryKey(root, subkey).queryValue(name, previous))
+        return "was not set";
+    return "was " + logged(previous);
 }
 
 } // namespace
@@ -266,6 +285,8 @@ bool RegistryKey::getNumber(const char* name, uint32_t& number)
 
 bool RegistryKey::setValue(const char* name, const RegistryValue& value)
 {
+    // The log tells what each change replaced.
+    const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Create))
         return false;
     if (value.type == REG_DWORD)
@@ -274,6 +295,8 @@ bool RegistryKey::setValue(const char* name, const RegistryValue& value)
     else
         status_ = RegSetValueExA(handle_, name, 0, value.type, reinterpret_cast<const BYTE*>(value.text.c_str()),
                                  value.text.length() + 1);
+    if (status_ == ERROR_SUCCESS)
+        Log::write("registry: set " + fullName() + (name ? name : "") + " = " + logged(value) + " (" + previous + ")");
     return finish();
 }
 
@@ -289,10 +312,13 @@ bool RegistryKey::setNumber(const char* name, uint32_t number)
 
 bool RegistryKey::deleteValue(const char* name)
 {
+    const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Write))
         return false;
     status_ = RegDeleteValueA(handle_, name);
     index_ = 0;
+    if (status_ == ERROR_SUCCESS)
+        Log::write("registry: removed " + fullName() + (name ? name : "") + " (" + previous + ")");
     return finish();
 }
 
@@ -304,6 +330,8 @@ bool RegistryKey::deleteTree()
         return finish();
     }
     String name;
+    if (Log::isOpen())
+        logValues();
     while (nextSubkey(name)) {
         bool deleted;
         {
@@ -317,7 +345,19 @@ bool RegistryKey::deleteTree()
     }
     if (close())
         deleteFromParent();
+    if (status_ == ERROR_SUCCESS)
+        Log::write("registry: removed key " + fullName());
     return finish();
+}
+
+void RegistryKey::logValues()
+{
+    String name;
+    RegistryValue value;
+    resetIndex();
+    while (nextValue(name, value))
+        Log::write("registry: removing " + fullName() + name + " (was " + logged(value) + ")");
+    resetIndex();
 }
 
 void RegistryKey::deleteFromParent()

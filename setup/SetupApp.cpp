@@ -1,19 +1,19 @@
 // SetupApp: start-up, options, the main flow, the relaunch and the program-menu folder.
 #include "setup/SetupApp.h"
 
-#include "foundation/Buffer.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Exception.h"
+#include "foundation/Log.h"
 #include "foundation/MessageBox.h"
 #include "foundation/ModulePath.h"
-#include "foundation/WindowsVersion.h"
-#include "foundation/Process.h"
 #include "foundation/ProductIdentity.h"
+#include "foundation/WindowsVersion.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
 #include "host/ProductRegistry.h"
 #include "host/RegistryUpdate.h"
 #include "host/Shell.h"
+#include "setup/Relaunch.h"
 #include "setup/RunningPrograms.h"
 #include "ui/MessageDialog.h"
 #include "ui/RegistryStepView.h"
@@ -22,8 +22,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-
-#include <cstring>
 
 namespace {
 
@@ -45,13 +43,37 @@ void reportFailure()
 
 SetupApp::SetupApp() : SetupApp(GetCommandLineA()) {}
 
-SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine) {}
+SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine), options_(parseCommandLine(arguments_))
+{
+    context_.silent = options_.silent;
+    context_.interactive = !options_.unattended && !options_.silent;
+}
+
+namespace {
+
+// The answer Enter gives: the first button of the box's kind.
+int firstButton(unsigned style)
+{
+    switch (style & MB_TYPEMASK) {
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return IDYES;
+    case MB_RETRYCANCEL:
+        return IDRETRY;
+    default:
+        return IDOK;
+    }
+}
+
+} // namespace
 
 bool SetupApp::initInstance()
 {
     const Path name = Path(modulePath()).fileName();
     context_.installMode = !(name.equals(Path(product::uninstallerBaseName)) || name.equals(Path(product::uninstallerName)));
-    if (frame_.create()) {
+    if (!context_.silent && frame_.create()) {
         setMainWindow(frame_.hwnd());
         if (context_.installMode) {
             STARTUPINFOA startup = {};
@@ -66,19 +88,22 @@ bool SetupApp::initInstance()
 
 int SetupApp::run()
 {
+    ExitCode code = exitFailed;
     try {
-        mainFlow();
+        code = mainFlow();
     } catch (...) {
         // Only the sequences are guarded by the main flow itself; whatever escapes before
         // them (options, relaunch, confirmation, running programs) is reported the same way.
         reportFailure();
     }
+    Log::write(String("exit code ") + String::valueOf(static_cast<int>(code)));
     if (mainWindow()) {
         DestroyWindow(mainWindow());
         setMainWindow(nullptr);
     }
     exitInstance();
-    return 0;
+    Log::close();
+    return code;
 }
 
 int SetupApp::exitInstance()
@@ -90,21 +115,17 @@ int SetupApp::exitInstance()
 
 int SetupApp::doMessageBox(const char* text, unsigned style)
 {
+    if ((style & MB_ICONMASK) == MB_ICONERROR)
+        failureShown_ = true;
+    Log::write(String("message: ") + text);
+    if (context_.silent)
+        return firstButton(style);
     return MessageDialog::show(text, style);
 }
 
 void SetupApp::parseOptions()
 {
-    programFolder_ = Path(arguments_.argument(0)).directory().absolutePath();
-    for (int i = 1; i < arguments_.size(); ++i) {
-        const String& argument = arguments_.argument(i);
-        if (std::strcmp(argument.c_str(), "-a") == 0) {
-            context_.interactive = false;
-        } else if (std::strcmp(argument.c_str(), "-d") == 0) {
-            programFolder_ = arguments_.argument(i + 1);
-            ++i;
-        }
-    }
+    programFolder_ = options_.hasFolder ? options_.folder : Path(arguments_.argument(0)).directory().absolutePath();
     String text;
     if (getEnvironment("TRQFILE", text, false) || getEnvironment("TRQFILE", text, true)) {
         coverageFile_ = text;
@@ -116,20 +137,38 @@ void SetupApp::parseOptions()
     coverageFile_ = Path(folder).addTrailingSeparator() + "test.trq";
 }
 
-void SetupApp::mainFlow()
+ExitCode SetupApp::mainFlow()
 {
-    parseOptions();
-    if (!context_.installMode && arguments_.argument(1).length() == 0) {
-        relaunchFromTemp();
-        return;
+    if (!options_.error.isEmpty()) {
+        messageBox((options_.error + "\r\n\r\n" + optionsHelp).c_str(), MB_ICONSTOP);
+        return exitBadOptions;
     }
-    if (!context_.installMode) {
+    if (options_.help) {
+        // Under -s nothing may be shown: asking for the options then is a wrong command line.
+        if (context_.silent)
+            return exitBadOptions;
+        messageBox(optionsHelp, MB_ICONINFORMATION);
+        return exitDone;
+    }
+    // Before anything changes: a log asked for but not to be had ends the run.
+    if (!options_.logFile.isEmpty() && !Log::open(options_.logFile.c_str())) {
+        showLastError((String("Unable to open the log ") + options_.logFile).c_str());
+        return exitBadOptions;
+    }
+    Log::write(String(product::applicationTitle) + " " + product::version + ", " +
+               (context_.installMode ? "install" : "uninstall") + ": " + GetCommandLineA());
+    parseOptions();
+    // The uninstaller hands over to a copy unless told the folder (-d), as its copy is, or
+    // told to work in place (-a alone, whose own file then waits for the next restart).
+    if (!context_.installMode && !options_.hasFolder && !options_.unattended)
+        return relaunchFromTemp(programFolder_, options_);
+    if (!context_.installMode && !context_.silent) {
         const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
-            return;
+            return exitCancelled;
     }
     if (context_.interactive && !checkRunningPrograms())
-        return;
+        return exitCancelled;
 
     bool ok = false;
     try {
@@ -137,39 +176,22 @@ void SetupApp::mainFlow()
     } catch (...) {
         reportFailure();
     }
+    if (cancelled_)
+        return exitCancelled;
+    if (!ok || failureShown_)
+        return exitFailed;
 
-    if (ok && !isWindowsNT()) {
+    if (!isWindowsNT()) {
+        // A silent run cannot ask and must not restart Windows under its caller: it says so.
+        if (context_.silent) {
+            Log::write("Windows must restart to finish");
+            return exitRestartNeeded;
+        }
         if (WizardPage(IDD_RESTART_WINDOWS, mainWindow()).run(context_) == IDOK)
             ExitWindowsEx(EWX_REBOOT, 0);
+        return exitRestartNeeded;
     }
-}
-
-bool SetupApp::relaunchFromTemp()
-{
-    String directory, base, extension;
-    Path(arguments_.argument(0)).split(&directory, &base, &extension);
-    if (extension.length() == 0)
-        extension = ".exe";
-    const String source = directory + base + extension;
-    const String target = Path::tempDirectory() + base + extension;
-    if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-        showLastError((String("Error copying ") + source + " to " + target).c_str());
-        return false;
-    }
-    // The folder ends with a backslash just before the closing quote; the copy's argument
-    // list gives backslashes no special meaning, so it arrives as written.
-    Buffer commandLine(256);
-    commandLine.append("\"");
-    commandLine.append(target);
-    commandLine.append("\" -d \"");
-    commandLine.append(programFolder_);
-    commandLine.append("\"");
-    commandLine.append("", 0, 1);
-    if (!runProcess(const_cast<char*>(commandLine.bytes()), false)) {
-        showLastError((String("Error running ") + target).c_str());
-        return false;
-    }
-    return true;
+    return exitDone;
 }
 
 Path SetupApp::programMenuFolder()
@@ -183,12 +205,19 @@ Path SetupApp::programMenuFolder()
 bool SetupApp::updateRegistryShown()
 {
     RegistryStepView view(updateRegistryDialog_);
-    RegistryUpdate update(context_, &view);
+    // A silent run shows no dialog and has no Cancel to poll.
+    RegistryUpdate update(context_, context_.silent ? nullptr : &view);
     // The install writes under the wait cursor; the uninstall shows its result dialog instead.
-    if (!context_.installMode)
-        return updateRegistry(update, coverageFile_);
-    WaitCursor waiting;
-    return updateRegistry(update, coverageFile_);
+    bool ok;
+    if (!context_.installMode) {
+        ok = updateRegistry(update, coverageFile_);
+    } else {
+        WaitCursor waiting;
+        ok = updateRegistry(update, coverageFile_);
+    }
+    if (!ok && GetLastError() == ERROR_CANCELLED)
+        cancelled_ = true;
+    return ok;
 }
 
 void SetupApp::useBatchFileIn(const Path& folder)

@@ -1,4 +1,5 @@
-// The entry point of setup.exe: installer, or uninstaller when named uninstall.exe.
+// The entry point of setup.exe: installer, or uninstaller when named uninstall.exe. The
+// process's exit code tells the run's outcome (setup/ExitCode.h).
 #include "setup/SetupApp.h"
 
 #include "foundation/Exception.h"
@@ -13,8 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // The "Copy Files" dialog's progress bar is a common control.
     InitCommonControls();
     SetupApp application;
-    application.main();
-    return 0;
+    return application.main();
 }
 
 // What the C++ library's threads, locks and condition variables throw when the system

@@ -29,7 +29,8 @@ TEST(SetupApp, OptionsAreExactAndCaseSensitive)
     EXPECT_TRUE(given.unattended);
     // Taken as given, not made absolute.
     EXPECT_STREQ("rel/dir", Parsed("setup.exe -d rel/dir").app.programFolder().c_str());
-    EXPECT_STREQ("", Parsed("setup.exe -d").app.programFolder().c_str());
+    // A "-d" without its folder is a wrong command line (Options), not an empty folder.
+    EXPECT_FALSE(Parsed("setup.exe -d").app.options().error.isEmpty());
     // "-d" takes the next argument even when that is "-a".
     Parsed skipped("setup.exe -d -a");
     EXPECT_STREQ("-a", skipped.app.programFolder().c_str());
