@@ -10,9 +10,9 @@
 
 namespace {
 
-// Four buffers of 64 KiB: one being filled, one being read, two waiting. Fewer or smaller
-// buffers made the two threads wait on each other more often; more or larger ones gained
-// nothing measurable (bench/notes.md).
+// Four buffers of 64 KiB (256 KiB in all, whatever the payload's size): one being filled,
+// one being read, two waiting: the decoder runs up to three blocks (a few of the product's
+// files) ahead of the extraction before it waits.
 const int queueBlocks = 4;
 const int32_t blockSize = 64 * 1024;
 
