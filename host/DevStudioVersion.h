@@ -45,9 +45,9 @@ public:
     // Install only: when the generation is installed but neither root holds "Path Dirs",
     // makes Developer Studio write its settings (5.0, 6.0: runs it minimised with
     // " -ex ApplicationExit" and waits; 4.x: asks the user to run it, until the lists
-    // exist or the user cancels), under the view's wait cursor. Reports nothing; the last
-    // error is left as it was.
-    void prepareSettings(UpdateRegistryView* view) const;
+    // exist or the user cancels; without canAsk it asks nothing and goes on as after
+    // Cancel), under the view's wait cursor. Reports nothing; the last error is left as it was.
+    void prepareSettings(UpdateRegistryView* view, bool canAsk = true) const;
 
     // The program prepareSettings runs: "Install Dirs" (per user, else machine) + "msdev.exe",
     // else the program of HKEY_CLASSES_ROOT "dswfile\DefaultIcon", else "msdev.exe".

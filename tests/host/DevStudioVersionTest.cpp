@@ -144,5 +144,11 @@ TEST_F(DevStudioVersionTest, TheQuestionFor4xRepeatsUntilTheListsExistOrCancel)
     answers = {IDCANCEL};
     DevStudioVersion(0).prepareSettings(nullptr);
     EXPECT_EQ(questions.size(), 1u);
+
+    // A silent run cannot ask: no question, and it does not wait for the lists.
+    questions.clear();
+    answers = {IDOK, IDOK};
+    DevStudioVersion(0).prepareSettings(nullptr, false);
+    EXPECT_TRUE(questions.empty());
     setMessageBoxHandler(previous);
 }
