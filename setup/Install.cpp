@@ -3,9 +3,11 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/MessageBox.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
 #include "host/Environment.h"
+#include "host/InstallFolder.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
 #include "setup/ProductExtraction.h"
@@ -49,6 +51,12 @@ bool SetupApp::install()
             index = 0;
             if (!destinationPage.step(index, context_))
                 return false;
+            // The page refuses such a folder itself; an unattended run meets it here.
+            const String refusal = installFolderRefusal(destinationPage.destination());
+            if (!refusal.isEmpty()) {
+                messageBox(refusal.c_str(), MB_ICONSTOP);
+                return false;
+            }
             context_.destination = Path(destinationPage.destination()).addTrailingSeparator();
             useBatchFileIn(context_.destination);
             // Every level, not just the last: a destination whose parent does not exist

@@ -5,6 +5,7 @@
 #include "foundation/FindHandle.h"
 #include "foundation/ModulePath.h"
 #include "foundation/ProductIdentity.h"
+#include "host/InstallMarks.h"
 
 #include <windows.h>
 
@@ -46,10 +47,15 @@ bool ProductExtraction::run()
     try {
         const int count = reader_.readHeader();
         view_.setRange(count + extraRange);
+        // Looked at before anything is written: only an earlier install of ours is
+        // cleaned, never a folder of someone else's that happens to have a bin.
+        const bool earlierInstall = holdsProductInstall(destination_);
         for (const char* folder : folders)
             createFolder(folder);
-        for (const char* pattern : leftovers)
-            removeMatching(pattern);
+        if (earlierInstall) {
+            for (const char* pattern : leftovers)
+                removeMatching(pattern);
+        }
         reader_.extractEntries(count);
         for (const auto& wrapper : wrappers)
             installWrapper(wrapper.name, compilerFlags_[wrapper.family]);

@@ -4,9 +4,10 @@
 #include "archive/ArchiveReader.h"
 #include "foundation/Path.h"
 
-// The product's standard folders, the removal of an earlier install's files, the payload's
-// entries, the compiler wrappers of the chosen families and the copy of the running setup
-// program as the uninstaller, each step reported to the view. Failures of a folder, a
+// The product's standard folders, the removal of an earlier install's files (only when the
+// install folder holds one: holdsProductInstall), the payload's entries, the compiler
+// wrappers of the chosen families and the copy of the running setup program as the
+// uninstaller, each step reported to the view. Failures of a folder, a
 // removal or a copy are shown through the view as they happen and the extraction goes on.
 class ProductExtraction {
 public:

@@ -113,11 +113,13 @@ TEST(ProductExtraction, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUnins
     CreateDirectoryA((destination + "cpp").c_str(), nullptr);
     CreateDirectoryA((destination + "numega").c_str(), nullptr);
     CreateDirectoryA((destination + "numega\\old").c_str(), nullptr);
+    // An earlier install, known by its marks (two of them are leftovers too).
     const char* const leftovers[] = {"bin/old.dll", "bin/old.exe", "bin/old.exe-", "bin/trelliq.cnt",
                                      "bin/trelliq.hlp", "bin/trqset.bat", "cpp/x.c", "numega/old/cl.exe",
-                                     "numega/link.exe"};
+                                     "numega/link.exe", "bin/trqc.exe", "bin/coverageBrowser.exe"};
     for (const char* leftover : leftovers)
         write(destination + leftover, "old");
+    write(destination + "uninstall.exe", "old");
     write(destination + "bin/keep.txt", "mine");
     CreateDirectoryA((std::string(run.programFolder.c_str()) + "bin").c_str(), nullptr);
     write(std::string(run.programFolder.c_str()) + "bin\\trqc.exe", "wrapper beside setup");
@@ -138,6 +140,29 @@ TEST(ProductExtraction, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUnins
     EXPECT_EQ(contents(destination + "uninstall.exe"), contents(self));
     EXPECT_EQ(run.view.range, 28);
     EXPECT_EQ(run.view.steps, 21);
+    Path(destination.c_str()).remove();
+}
+
+TEST(ProductExtraction, AFolderWithoutAnEarlierInstallKeepsWhatLooksLikeLeftovers)
+{
+    Extraction run(None, allFamilies);
+    const std::string destination = run.destination.c_str();
+    CreateDirectoryA((destination + "bin").c_str(), nullptr);
+    CreateDirectoryA((destination + "cpp").c_str(), nullptr);
+    CreateDirectoryA((destination + "numega").c_str(), nullptr);
+    // A bin folder and an uninstall.exe, even the wrapper: still not the three marks.
+    const char* const owned[] = {"bin/tool.dll", "bin/tool.exe", "bin/trqc.exe", "bin/trqset.bat",
+                                 "cpp/main.cpp", "numega/link.exe", "uninstall.exe"};
+    for (const char* file : owned)
+        write(destination + file, "mine");
+
+    EXPECT_TRUE(run.run());
+    for (const char* file : owned) {
+        if (std::string(file) != "uninstall.exe") {
+            EXPECT_EQ(contents(destination + file), "mine") << file << " was removed or replaced";
+        }
+    }
+    EXPECT_TRUE(isDirectory(destination + "cpp"));
     Path(destination.c_str()).remove();
 }
 
