@@ -3,6 +3,7 @@
 
 #include "foundation/File.h"
 #include "foundation/Integer.h"
+#include "foundation/Links.h"
 
 #include <windows.h>
 
@@ -66,6 +67,7 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
         abort(ERROR_FILE_CORRUPT);
     const Path target = destination_ + name;
     view_.nextFile(target);
+    refuseLinkedFolder(name);
     bool created = false;
     bool timeSet = false;
     try {
@@ -97,4 +99,22 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
     // Refused on the open file: by name, which reports the failure the usual way.
     if (!timeSet)
         target.setModificationTime(time);
+}
+
+void ArchiveReader::refuseLinkedFolder(const String& name)
+{
+    int end = name.length();
+    while (end > 0 && Path::fold(name.charAt(end - 1)) != '/')
+        --end;
+    const String folder = name.substring(0, end);
+    // Entries come folder by folder: each folder is looked at once.
+    if (folder.isEmpty() || folder.equals(checkedFolder_))
+        return;
+    const String link = firstLinkBelow(destination_, folder);
+    if (!link.isEmpty()) {
+        errno = EACCES;
+        throw File::ExceptionCreate(destination_ + name + ": " + link
+                                    + " is a link to another place, and setup writes nothing through links");
+    }
+    checkedFolder_ = folder;
 }

@@ -3,6 +3,7 @@
 
 #include "foundation/ErrorText.h"
 #include "foundation/FindHandle.h"
+#include "foundation/Links.h"
 #include "foundation/ModulePath.h"
 #include "foundation/ProductIdentity.h"
 #include "host/InstallMarks.h"
@@ -52,6 +53,12 @@ bool ProductExtraction::run()
         const bool earlierInstall = holdsProductInstall(destination_);
         for (const char* folder : folders)
             createFolder(folder);
+        // A folder that is a link has been reported; nothing may be removed or written
+        // through it, so nothing more is done.
+        if (linkFound_) {
+            SetLastError(ERROR_CANT_ACCESS_FILE);
+            return false;
+        }
         if (earlierInstall) {
             for (const char* pattern : leftovers)
                 removeMatching(pattern);
@@ -78,6 +85,15 @@ void ProductExtraction::createFolder(const char* name)
 {
     const Path target = destination_ + name;
     view_.nextFile(target);
+    const String link = firstLinkBelow(destination_, name);
+    if (!link.isEmpty()) {
+        ok_ = false;
+        linkFound_ = true;
+        view_.showFailure("Error creating directory " + target + ": " + link
+                              + " is a link to another place, and setup writes nothing through links",
+                          MB_ICONERROR);
+        return;
+    }
     const DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         ok_ = CreateDirectoryA(target.c_str(), nullptr);

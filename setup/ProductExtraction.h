@@ -21,12 +21,14 @@ public:
                       ExtractionView& view, int resourceId = 150);
 
     // The whole extraction, once. False after a damaged or cut payload or a cancel (last
-    // error ERROR_FILE_CORRUPT or ERROR_CANCELLED, nothing shown, nothing after it done)
-    // and otherwise the result of the uninstaller copy. An entry file that cannot be created
+    // error ERROR_FILE_CORRUPT or ERROR_CANCELLED, nothing shown, nothing after it done),
+    // false after the folders when one of them is a link (shown, last error
+    // ERROR_CANT_ACCESS_FILE; nothing removed or written), and otherwise the result of the uninstaller copy. An entry file that cannot be created
     // or timed and bad bzip2 data throw.
     bool run();
 
-    // The steps. createFolder replaces a file of the folder's name; removeMatching removes
+    // The steps. createFolder replaces a file of the folder's name, and refuses a folder
+    // that is a link (a symbolic link or junction) or lies below one; removeMatching removes
     // every match of a pattern below the install folder (a folder with its contents);
     // installWrapper copies bin/trqc.exe as bin/<name>.exe- when selected, else only steps;
     // copyInto copies source (relative: looked for beside the setup program first, then in
@@ -43,6 +45,8 @@ private:
     void showLastError(const String& context);
 
     bool ok_ = true;
+    // A standard folder, or a folder on its way, is a symbolic link or junction.
+    bool linkFound_ = false;
     const Path& programFolder_;
     const Path& destination_;
     const bool* compilerFlags_;
