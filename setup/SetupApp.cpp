@@ -14,6 +14,7 @@
 #include "host/ProductRegistry.h"
 #include "host/RegistryUpdate.h"
 #include "host/Shell.h"
+#include "setup/RemovalGuard.h"
 #include "setup/RunningPrograms.h"
 #include "ui/MessageDialog.h"
 #include "ui/RegistryStepView.h"
@@ -124,6 +125,16 @@ void SetupApp::mainFlow()
         return;
     }
     if (!context_.installMode) {
+        // A folder that is no install of the product is refused before anything changes:
+        // the registry step would already take <folder>bin and <folder>lib out of PATH,
+        // LIB and Developer Studio's lists, whoever put them there.
+        const String refusal = removalRefusal(programFolder_);
+        if (!refusal.isEmpty()) {
+            const String text = String("Refusing to remove the folder ") + programFolder_ + ": " + refusal
+                                + ". Nothing has been changed.";
+            messageBox(text.c_str(), MB_ICONSTOP);
+            return;
+        }
         const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;

@@ -28,13 +28,15 @@ public:
     // Options (-a, -d folder) and the proposed coverage file: TRQFILE of the machine, else of
     // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq".
     void parseOptions();
-    // Relaunch, confirmation, running programs, the sequence and its failure reports, and
-    // the restart off Windows NT.
+    // Relaunch; while uninstalling, the refusal of a folder that removalRefusal names (with
+    // nothing changed) and the confirmation; running programs, the sequence and its failure
+    // reports, and the restart off Windows NT.
     void mainFlow();
     // Copies the program to the temporary folder and starts the copy with -d and
     // programFolder, without waiting. False after a failure it has reported.
     bool relaunchFromTemp();
-    // The sequences; true when every step succeeded.
+    // The sequences; true when every step succeeded. uninstall removes programFolder,
+    // which the main flow has checked with removalRefusal.
     bool install();
     bool uninstall();
 

@@ -6,7 +6,6 @@
 #include "foundation/MessageBox.h"
 #include "host/DelayedMove.h"
 #include "host/Environment.h"
-#include "setup/RemovalGuard.h"
 #include "ui/UninstallResultDialog.h"
 
 #include <direct.h>
@@ -52,21 +51,13 @@ bool SetupApp::uninstall()
     else
         ok = false;
 
-    // A folder that is no product install (a drive, the system's own folders, or any
-    // folder without the uninstaller and bin) is never removed.
-    const String refusal = removalRefusal(programFolder_);
-    if (refusal.length() > 0) {
+    // The main flow has refused any folder that is no install of the product.
+    try {
+        programFolder_.remove();
+        dialog.showItem(IDC_CHECK_FILES);
+    } catch (const Exception& failure) {
         ok = false;
-        const String text = String("Refusing to remove the folder ") + programFolder_ + ": " + refusal + ".";
-        messageBox(text.c_str(), MB_ICONSTOP);
-    } else {
-        try {
-            programFolder_.remove();
-            dialog.showItem(IDC_CHECK_FILES);
-        } catch (const Exception& failure) {
-            ok = false;
-            messageBox(failure.message().c_str(), MB_ICONSTOP);
-        }
+        messageBox(failure.message().c_str(), MB_ICONSTOP);
     }
 
     dialog.showItem(ok ? IDC_RESULT_SUCCESS : IDC_RESULT_FAILURE);
