@@ -1,6 +1,7 @@
-// removalRefusal: the protected folders, then whether the folder holds the product.
+// removalRefusal: the protected folders, then the marks of an install.
 #include "setup/RemovalGuard.h"
 
+#include "host/InstallMarks.h"
 #include "host/ProtectedFolders.h"
 
 String removalRefusal(const Path& given)
@@ -12,8 +13,7 @@ String removalRefusal(const Path& given)
     struct _stat record;
     if (!given.status(&record))
         return String();
-    const Path folder = Path(given).addTrailingSeparator();
-    if (!(folder + "uninstall.exe").isFile() || !(folder + "bin").isDirectory())
-        return "it does not hold the product's uninstall.exe and bin folder";
+    if (!holdsProductInstall(given))
+        return "it does not hold the product's uninstall.exe, bin\\trqc.exe and bin\\coverageBrowser.exe";
     return String();
 }

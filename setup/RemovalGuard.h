@@ -4,7 +4,9 @@
 #include "foundation/Path.h"
 
 // Why folder must not be removed, or an empty text when it may. The folders that
-// protectedFolderReason names are refused; so is an existing folder that lacks the
-// product's uninstall.exe or bin folder. Any other path that does not exist is not refused
-// here: its removal fails on its own.
+// protectedFolderReason names are refused; so is an existing folder without the marks of an
+// install (holdsProductInstall: uninstall.exe, bin\trqc.exe and bin\coverageBrowser.exe,
+// none of them a link). A bin folder and an uninstall.exe alone are no such marks: the
+// uninstaller finds its own file wherever it runs, and many products have a bin. Any other
+// path that does not exist is not refused here: its removal fails on its own.
 String removalRefusal(const Path& folder);

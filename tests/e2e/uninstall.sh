@@ -79,13 +79,14 @@ start_program 'C:\Other\Uninstall.EXE' -d 'C:\windows'
 robot wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\windows: it is the Windows folder.' \
       click 1 gone absent 'Uninstall' 1000
 finish
-# A copy of the uninstaller dropped into another folder and run there with -a.
-rm -rf "$drive_c/Other/bin"
+# A copy of the uninstaller dropped into another folder with a bin of its own and run there
+# with -a: the uninstaller and a bin folder are no install of the product.
+echo "mine" > "$drive_c/Other/bin/tool.exe"
 start_program 'C:\Other\Uninstall.EXE' -a
 robot wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\Other\: it does not hold' \
       click 1 gone absent 'Uninstall' 1000
 finish
-check "the other folder keeps its files" test -f "$drive_c/Other/notes.txt"
+check "the other folder keeps its files" test -f "$drive_c/Other/notes.txt" -a -f "$drive_c/Other/bin/tool.exe"
 # A folder that does not exist fails with the C library's text.
 start_program 'C:\Other\Uninstall.EXE' -d 'C:\Missing\'
 robot wait 'Trelliq Setup' click 6 gone \
