@@ -6,6 +6,8 @@
 
 String removalRefusal(const Path& given)
 {
+    if (given.trim().isEmpty())
+        return "no folder is given";
     // A root or a system folder is refused even when it cannot be reached at the moment.
     const String reason = protectedFolderReason(given);
     if (!reason.isEmpty())

@@ -3,7 +3,8 @@
 
 #include "foundation/Path.h"
 
-// Why folder must not be removed, or an empty text when it may. The folders that
+// Why folder must not be removed, or an empty text when it may. No folder at all (an
+// empty text) is refused, as are the folders that
 // protectedFolderReason names are refused; so is an existing folder without the marks of an
 // install (holdsProductInstall: uninstall.exe, bin\trqc.exe and bin\coverageBrowser.exe,
 // none of them a link). A bin folder and an uninstall.exe alone are no such marks: the

@@ -102,7 +102,11 @@ void SetupApp::parseOptions()
         if (std::strcmp(argument.c_str(), "-a") == 0) {
             context_.interactive = false;
         } else if (std::strcmp(argument.c_str(), "-d") == 0) {
-            programFolder_ = arguments_.argument(i + 1);
+            // Absolute against the folder the program started in (the uninstall changes to
+            // the root before it removes anything) and ending with a separator, since the
+            // registry step appends "bin" and "lib" to it. Nothing given stays nothing.
+            const String given = arguments_.argument(i + 1);
+            programFolder_ = given.isEmpty() ? Path() : Path(given).absolutePath().addTrailingSeparator();
             ++i;
         }
     }

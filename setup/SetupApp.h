@@ -26,7 +26,9 @@ public:
     int doMessageBox(const char* text, unsigned style) override;
 
     // Options (-a, -d folder) and the proposed coverage file: TRQFILE of the machine, else of
-    // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq".
+    // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq". The
+    // folder of -d is made absolute against the current folder and ends with a separator
+    // (an empty one stays empty).
     void parseOptions();
     // Relaunch; while uninstalling, the refusal of a folder that removalRefusal names (with
     // nothing changed) and the confirmation; running programs, the sequence and its failure

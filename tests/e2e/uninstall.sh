@@ -62,6 +62,25 @@ check "only the running uninstaller is left" equals "$(ls "$(dir_of_install)")" 
 check "the running file is listed for deletion at restart" \
   grep -qi 'trelliq\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 
+# -d as a user types it: without the final separator, and relative to the folder the
+# uninstaller starts in. Every setting of the product goes all the same.
+scenario uninstall-folder-as-typed
+for typed in "${folder%\\}" trelliq; do
+  install_quietly
+  cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+  # Wine starts a program in the Windows form of the shell's folder.
+  pushd "$installed/.." >/dev/null
+  start_program 'C:\setup\uninstall.exe' -d "$typed"
+  popd >/dev/null
+  robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?' click 6 gone \
+        wait 'Uninstall' ready 1 shown 1007 1 shown 1008 1 shown 1006 1 shown 1009 1 click 1 gone
+  finish
+  check "-d $typed: the product folder is gone" test ! -e "$(dir_of_install)"
+  check "-d $typed: PATH no longer holds bin" bash -c '[[ "$0" != *trelliq* ]]' "$(reg_value "$machine_env" PATH)"
+  check "-d $typed: LIB is gone with its only entry" equals "$(reg_value 'HKCU\Environment' LIB)" ""
+  check "-d $typed: the uninstall entry is gone" no_key "$uninstall_key"
+done
+
 # Folders that are no product install are refused before anything changes, whatever -d
 # names: no question, no result dialog.
 scenario uninstall-refusals

@@ -30,6 +30,7 @@ void writeFile(const String& path)
 
 TEST(RemovalGuard, RootsAndTheSystemsFoldersAreRefused)
 {
+    EXPECT_STREQ("no folder is given", removalRefusal("").c_str());
     EXPECT_STREQ("it is the root of a drive", removalRefusal("C:\\").c_str());
     EXPECT_STREQ("it is the root of a drive", removalRefusal("c:/").c_str());
     EXPECT_STREQ("it is the root of a drive", removalRefusal("C:\\Windows\\..").c_str());
