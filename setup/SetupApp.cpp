@@ -16,6 +16,7 @@
 #include "host/Shell.h"
 #include "setup/RemovalGuard.h"
 #include "setup/RunningPrograms.h"
+#include "setup/SetupLock.h"
 #include "ui/MessageDialog.h"
 #include "ui/RegistryStepView.h"
 #include "ui/WaitCursor.h"
@@ -124,8 +125,17 @@ void SetupApp::parseOptions()
 void SetupApp::mainFlow()
 {
     parseOptions();
+    // The relaunch changes nothing, and its copy must find the lock free.
     if (!context_.installMode && arguments_.argument(1).length() == 0) {
         relaunchFromTemp();
+        return;
+    }
+    const SetupLock lock;
+    if (!lock.held()) {
+        const String text = String(product::applicationTitle) + " is already running. Please let it finish first.";
+        messageBox(text.c_str(), MB_ICONEXCLAMATION);
+        // This run ends here; where the program gives exit codes, this case gives
+        // ERROR_INSTALL_ALREADY_RUNNING (1618).
         return;
     }
     if (!context_.installMode) {

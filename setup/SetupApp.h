@@ -30,9 +30,10 @@ public:
     // folder of -d is made absolute against the current folder and ends with a separator
     // (an empty one stays empty).
     void parseOptions();
-    // Relaunch; while uninstalling, the refusal of a folder that removalRefusal names (with
-    // nothing changed) and the confirmation; running programs, the sequence and its failure
-    // reports, and the restart off Windows NT.
+    // Relaunch; the lock of one run at a time (a second run says that setup is already
+    // running and ends); while uninstalling, the refusal of a folder that removalRefusal
+    // names (with nothing changed) and the confirmation; running programs, the sequence and
+    // its failure reports, and the restart off Windows NT.
     void mainFlow();
     // Copies the program to the temporary folder and starts the copy with -d and
     // programFolder, without waiting. False after a failure it has reported.
