@@ -138,16 +138,20 @@ void ProductExtraction::installWrapper(const char* name, bool selected)
 
 void ProductExtraction::copyInto(const String& source, const String& targetName)
 {
-    Path sourcePath = source;
-    if (!sourcePath.isAbsolute())
-        sourcePath = programFolder_ + source;
     const Path target = destination_ + targetName;
-    view_.nextFile(target);
-    ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
-    if (!ok_) {
-        // The wrappers' source is normally the copy the extraction has just written.
-        sourcePath = destination_ + source;
+    Path sourcePath = source;
+    if (sourcePath.isAbsolute()) {
+        view_.nextFile(target);
         ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+    } else {
+        // Beside the setup program first; else the copy the extraction has just written.
+        sourcePath = programFolder_ + source;
+        view_.nextFile(target);
+        ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+        if (!ok_) {
+            sourcePath = destination_ + source;
+            ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+        }
     }
     if (!ok_)
         showLastError("Error copying " + sourcePath + " to " + target);

@@ -32,7 +32,8 @@ public:
     // every match of a pattern below the install folder (a folder with its contents);
     // installWrapper copies bin/trqc.exe as bin/<name>.exe- when selected, else only steps;
     // copyInto copies source (relative: looked for beside the setup program first, then in
-    // the install folder) to the install folder as targetName.
+    // the install folder) to the install folder as targetName; a failure names the source
+    // copied last and its error.
     void createFolder(const char* name);
     void removeMatching(const char* pattern);
     void installWrapper(const char* name, bool selected);

@@ -306,6 +306,33 @@ TEST(ProductExtraction, CutForeignOrCancelledPayloadsEndTheExtractionQuietly)
     Path(run.destination).remove();
 }
 
+TEST(ProductExtraction, AFailedCopyNamesItsSourceAndItsOwnError)
+{
+    Extraction run(None, allFamilies);
+    const std::string destination = run.destination.c_str();
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    // The uninstaller's place is held open without sharing: the copy itself fails, with
+    // ERROR_SHARING_VIOLATION, and there is nothing to retry for an absolute source.
+    HANDLE held = CreateFileA((destination + "uninstall.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    run.extraction.copyInto(self, "uninstall.exe");
+    CloseHandle(held);
+    EXPECT_FALSE(run.extraction.ok());
+    ASSERT_EQ(run.view.failures.size(), 1u);
+    const std::string expected = "Error copying " + std::string(self) + " to " + destination + "uninstall.exe: Error 32: ";
+    EXPECT_EQ(run.view.failures[0].substr(0, expected.size()), expected) << run.view.failures[0];
+
+    // A relative source missing beside the program and in the install folder: the second
+    // place and its error are named.
+    run.extraction.copyInto("bin/missing.exe", "bin/copy.exe-");
+    ASSERT_EQ(run.view.failures.size(), 2u);
+    const std::string second = "Error copying " + destination + "bin/missing.exe to " + destination + "bin/copy.exe-: Error ";
+    EXPECT_EQ(run.view.failures[1].substr(0, second.size()), second) << run.view.failures[1];
+    Path(destination.c_str()).remove();
+}
+
 TEST(ProductExtraction, NothingIsRemovedOrWrittenThroughALinkedFolder)
 {
     const std::string outside = freshFolder("trq link target");
