@@ -4,6 +4,7 @@
 #include "foundation/ErrorText.h"
 #include "foundation/ProductIdentity.h"
 #include "foundation/MessageBox.h"
+#include "foundation/ModulePath.h"
 #include "host/DelayedMove.h"
 #include "host/Environment.h"
 #include "ui/UninstallResultDialog.h"
@@ -25,8 +26,9 @@ bool SetupApp::uninstall()
     EnableWindow(dialog.item(IDOK), FALSE);
 
     // The running copy goes at the next start of Windows; lacking the right to ask is no
-    // failure.
-    const String self = arguments_.argument(0);
+    // failure. Its own module path: argument 0 may be relative, and the current folder is
+    // the root by now.
+    const String self = modulePath();
     if (!delayedMove(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && GetLastError() != ERROR_ACCESS_DENIED) {
         ok = false;
         showLastError((String("Error on delayed remove of ") + self).c_str());

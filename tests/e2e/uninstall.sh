@@ -81,6 +81,20 @@ for typed in "${folder%\\}" trelliq; do
   check "-d $typed: the uninstall entry is gone" no_key "$uninstall_key"
 done
 
+# Started as "uninstall -d FOLDER" from a console in its own folder: argument 0 is a bare
+# name, and the file listed for deletion at restart is still the program's own.
+scenario uninstall-from-a-console
+install_quietly
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+# The robot, started in C:\setup, starts the command line as a console would.
+pushd "$drive_c/setup" >/dev/null
+robot run "uninstall -d \"$folder\"" \
+      wait 'Trelliq Setup' click 6 gone wait 'Uninstall' ready 1 shown 1009 1 click 1 gone await uninstall.exe
+popd >/dev/null
+pending=$(reg query "$pending_key" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+check "the program's own file is listed for deletion at restart" grep -qi 'C:\\setup\\uninstall.exe' <<<"$pending"
+check "no file at the root is" bash -c '! grep -qiE "C:\\\\uninstall(\\.exe)?([^a-z]|$)" <<<"$0"' "$pending"
+
 # Folders that are no product install are refused before anything changes, whatever -d
 # names: no question, no result dialog.
 scenario uninstall-refusals
