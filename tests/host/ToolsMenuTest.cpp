@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -126,6 +127,26 @@ TEST_F(ToolsMenuTest, RemovingTheProductsCommandsClosesUpBehindTheUsersOnes)
     EXPECT_EQ(userValue("MenuName", 0), "&Notepad");
     EXPECT_EQ(userValue("PathName", 1), "C:\\user\\1.exe");
     EXPECT_EQ(userValue("UserFlag", 1), "41");
+}
+
+TEST_F(ToolsMenuTest, TheUsersPropertiesOfAnyTypeAreWrittenBackByteForByte)
+{
+    putUserCommand(HKEY_CURRENT_USER, 0, "&Notepad");
+    const std::string blob("\x01\x00\x02\x00\xff", 5);
+    const std::string list("one\0two\0\0", 9);
+    raw::put(HKEY_CURRENT_USER, tools, "Blob#0", REG_BINARY, blob.data(), blob.size());
+    raw::put(HKEY_CURRENT_USER, tools, "List#0", REG_MULTI_SZ, list.data(), list.size());
+    raw::putNumber(HKEY_CURRENT_USER, tools, "NumTools", 1);
+    ASSERT_TRUE(addTool(tool("Coverage Browser")));
+    for (const auto& value : {std::make_pair("Blob#0", REG_BINARY), std::make_pair("List#0", REG_MULTI_SZ)}) {
+        char data[64];
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, tools.c_str(), value.first, RRF_RT_ANY, &type, data, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(type, static_cast<DWORD>(value.second)) << value.first;
+        EXPECT_EQ(std::string(data, size), value.second == REG_BINARY ? blob : list) << value.first;
+    }
 }
 
 TEST_F(ToolsMenuTest, AddingAnExistingNameReplacesItsPropertiesAndKeepsItsAccelerator)
