@@ -4,6 +4,7 @@
 #include "foundation/File.h"
 #include "foundation/Integer.h"
 #include "foundation/Links.h"
+#include "foundation/Log.h"
 
 #include <windows.h>
 
@@ -99,6 +100,7 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
     // Refused on the open file: by name, which reports the failure the usual way.
     if (!timeSet)
         target.setModificationTime(time);
+    Log::write("file: " + target + " (" + String::valueOf(size) + " bytes)");
 }
 
 void ArchiveReader::refuseLinkedFolder(const String& name)

@@ -28,8 +28,12 @@ function(trelliq_payload output folder)
 endfunction()
 
 # The demo product: the text files of demo/product and our own small programs, staged
-# together in the build tree.
+# together in the build tree. Every staged file gets the same fixed modification time, so
+# that the payload (which carries each file's time) does not depend on when the sources
+# were checked out or the programs built: 2000-01-01 00:00:00 UTC, an even number of
+# seconds as FAT file times need.
 set(TRELLIQ_DEMO_PRODUCT ${PROJECT_SOURCE_DIR}/demo/product)
+set(TRELLIQ_DEMO_TIME 946684800)
 set(TRELLIQ_PRODUCT ${TRELLIQ_DEMO_PRODUCT} CACHE PATH
     "Product folder that setup.exe installs (default: the demo product with its programs)")
 
@@ -60,6 +64,7 @@ if(product STREQUAL TRELLIQ_DEMO_PRODUCT)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/bin
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:demo_trqc> $<TARGET_FILE:demo_coverage_browser> ${stage}/bin
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:demo_numega_cl> $<TARGET_FILE:demo_numega_link> ${stage}/numega
+    COMMAND find ${stage} -type f -exec touch -d @${TRELLIQ_DEMO_TIME} {} +
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
     DEPENDS ${demo_files} demo_trqc demo_coverage_browser demo_numega_cl demo_numega_link
     COMMENT "Staging the demo product"

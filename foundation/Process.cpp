@@ -1,7 +1,7 @@
 // runProcess: CreateProcessA, then an optional wait for the exit code.
 #include "foundation/Process.h"
 
-bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait)
+bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait, DWORD* exitCode)
 {
     STARTUPINFOA own;
     if (!startupInfo) {
@@ -15,12 +15,14 @@ bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInf
 
     bool ok = true;
     if (wait) {
-        DWORD exitCode = 0;
+        DWORD code = 0;
         if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0) {
             ok = false;
-        } else if (!GetExitCodeProcess(process.hProcess, &exitCode)) {
+        } else if (!GetExitCodeProcess(process.hProcess, &code)) {
             ok = false;
-        } else if (exitCode != 0) {
+        } else if (exitCode) {
+            *exitCode = code;
+        } else if (code != 0) {
             SetLastError(ERROR_PROCESS_ABORTED);
             ok = false;
         }

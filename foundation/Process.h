@@ -7,6 +7,7 @@
 // parent's environment and current directory. Without startupInfo the program's own
 // (GetStartupInfoA) is used. When wait is true, waits for the process to end and succeeds
 // only for exit code 0; another exit code sets the last error to ERROR_PROCESS_ABORTED.
-// Returns false on failure with the last error set; the exit code itself is not returned.
+// With exitCode, a wait succeeds whatever the exit code, which goes there. Returns false on
+// failure with the last error set.
 bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo = nullptr,
-                bool wait = false);
+                bool wait = false, DWORD* exitCode = nullptr);

@@ -2,6 +2,7 @@
 #include "host/BatchFile.h"
 
 #include "foundation/File.h"
+#include "foundation/Log.h"
 #include "host/Environment.h"
 
 #include <windows.h>
@@ -123,10 +124,13 @@ bool setBatchVariable(const char* name, const String& value)
 
     const String line = setLine(name, value);
     int start, valueEnd;
-    if (findLine(text, name, start, valueEnd))
+    String previous = "was not set";
+    if (findLine(text, name, start, valueEnd)) {
+        previous = "was \"" + text.substring(start, valueEnd) + "\"";
         text = text.substring(0, start) + line.substring(0, line.length() - 2) + text.substring(valueEnd);
-    else
+    } else {
         text += line;
+    }
     if (!fitsIn(text, batchFileLimit))
         return false;
 
@@ -137,6 +141,7 @@ bool setBatchVariable(const char* name, const String& value)
         writeWhole(autoexecPath, autoexec);
     }
     writeWhole(batchFilePath(), text);
+    Log::write("environment: " + batchFilePath() + ": " + line.substring(0, line.length() - 2) + " (" + previous + ")");
     return true;
 }
 
@@ -151,6 +156,7 @@ bool removeBatchVariable(const char* name)
         SetLastError(ERROR_FILE_NOT_FOUND);
         return false;
     }
+    const String removed = text.substring(start, end);
     while (end < text.length() && (text.charAt(end) == '\r' || text.charAt(end) == '\n'))
         ++end;
     text = text.substring(0, start) + text.substring(end);
@@ -161,5 +167,6 @@ bool removeBatchVariable(const char* name)
     writeWhole(batchFilePath(), text);
     if (text.isEmpty())
         writeWhole(autoexecPath, autoexec);
+    Log::write("environment: " + batchFilePath() + ": removed \"" + removed + "\"");
     return true;
 }

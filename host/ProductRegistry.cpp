@@ -3,6 +3,7 @@
 #include "host/ProductRegistry.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/FindHandle.h"
 #include "foundation/LastErrorKept.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
@@ -38,7 +39,27 @@ String quoted(const String& path)
     return String("\"") + path + "\"";
 }
 
-// What "Apps & Features" shows beside the name; failures here do not fail the step.
+// The bytes of the files below folder (ending with a separator), its subfolders included;
+// links and junctions are not followed.
+unsigned long long treeSize(const String& folder)
+{
+    unsigned long long size = 0;
+    for (FindHandle search((folder + "*").c_str()); search.found(); search.next()) {
+        const WIN32_FIND_DATAA& entry = search.entry();
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const bool dots = entry.cFileName[0] == '.' &&
+                              (entry.cFileName[1] == '\0' || (entry.cFileName[1] == '.' && entry.cFileName[2] == '\0'));
+            if (!dots && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                size += treeSize(folder + entry.cFileName + "\\");
+        } else {
+            size += (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        }
+    }
+    return size;
+}
+
+// What "Apps & Features" shows beside the name, and the silent uninstall that software
+// distribution runs; failures here do not fail the step.
 void writeEntryDetails(const RegistryUpdate& update, RegistryKey& entry, const String& version)
 {
     LastErrorKept kept;
@@ -46,6 +67,10 @@ void writeEntryDetails(const RegistryUpdate& update, RegistryKey& entry, const S
     entry.setString("Publisher", product::company);
     entry.setString("DisplayIcon", browserPath(update));
     entry.setString("InstallLocation", update.destination());
+    entry.setString("QuietUninstallString", quoted(update.destination() + product::uninstallerName) + " -s");
+    // In KB, as Windows reads it; the installed files, whatever the product holds.
+    const unsigned long long bytes = treeSize(update.destination());
+    entry.setNumber("EstimatedSize", static_cast<uint32_t>((bytes + 1023) / 1024));
     entry.setNumber("NoModify", 1);
     entry.setNumber("NoRepair", 1);
 }

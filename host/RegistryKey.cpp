@@ -2,6 +2,7 @@
 #include "host/RegistryKey.h"
 
 #include "foundation/Array.h"
+#include "foundation/Log.h"
 
 #include <cstdint>
 #include <cstring>
@@ -79,6 +80,27 @@ void store(DWORD type, const Array<char>& data, DWORD size, RegistryValue& value
 BYTE* bytesOf(Array<char>& data)
 {
     return reinterpret_cast<BYTE*>(data.data());
+}
+
+// A value as the log shows it: a number in decimal, anything else as quoted text.
+String logged(const RegistryValue& value)
+{
+    if (value.type == REG_DWORD)
+        return String::valueOf(value.number);
+    // Other data may hold NULs and any byte: the log names its size, not its bytes.
+    if (!RegistryValue::isString(value.type))
+        return String::valueOf(value.text.length()) + " bytes of type " + String::valueOf(static_cast<unsigned>(value.type));
+    return String("\"") + value.text + "\"";
+}
+
+// What a value was before a change, read through a key of its own so that the changing
+// key keeps its handle.
+String previousOf(HKEY root, const String& subkey, const char* name)
+{
+    RegistryValue previous;
+    if (!RegistryKey(root, subkey).queryValue(name, previous))
+        return "was not set";
+    return "was " + logged(previous);
 }
 
 } // namespace
@@ -271,6 +293,8 @@ bool RegistryKey::getNumber(const char* name, uint32_t& number)
 
 bool RegistryKey::setValue(const char* name, const RegistryValue& value)
 {
+    // The log tells what each change replaced.
+    const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Create))
         return false;
     const BYTE* text = reinterpret_cast<const BYTE*>(value.text.c_str());
@@ -281,6 +305,8 @@ bool RegistryKey::setValue(const char* name, const RegistryValue& value)
         status_ = RegSetValueExA(handle_, name, 0, value.type, text, value.text.length() + 1);
     else
         status_ = RegSetValueExA(handle_, name, 0, value.type, text, value.text.length());
+    if (status_ == ERROR_SUCCESS)
+        Log::write("registry: set " + fullName() + (name ? name : "") + " = " + logged(value) + " (" + previous + ")");
     return finish();
 }
 
@@ -296,10 +322,13 @@ bool RegistryKey::setNumber(const char* name, uint32_t number)
 
 bool RegistryKey::deleteValue(const char* name)
 {
+    const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Write))
         return false;
     status_ = RegDeleteValueA(handle_, name);
     index_ = 0;
+    if (status_ == ERROR_SUCCESS)
+        Log::write("registry: removed " + fullName() + (name ? name : "") + " (" + previous + ")");
     return finish();
 }
 
@@ -311,6 +340,8 @@ bool RegistryKey::deleteTree()
         return finish();
     }
     String name;
+    if (Log::isOpen())
+        logValues();
     while (nextSubkey(name)) {
         bool deleted;
         {
@@ -324,7 +355,19 @@ bool RegistryKey::deleteTree()
     }
     if (close())
         deleteFromParent();
+    if (status_ == ERROR_SUCCESS)
+        Log::write("registry: removed key " + fullName());
     return finish();
+}
+
+void RegistryKey::logValues()
+{
+    String name;
+    RegistryValue value;
+    resetIndex();
+    while (nextValue(name, value))
+        Log::write("registry: removing " + fullName() + name + " (was " + logged(value) + ")");
+    resetIndex();
 }
 
 void RegistryKey::deleteFromParent()

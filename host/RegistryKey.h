@@ -84,6 +84,8 @@ private:
     bool finish();
     // RegDeleteKey of the closed key, status kept.
     void deleteFromParent();
+    // Writes the key's named values to the log, before the key goes.
+    void logValues();
 
     int index_;
     HKEY handle_;

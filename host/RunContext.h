@@ -9,7 +9,9 @@ struct RunContext {
     bool installMode = true;
     // The install folder, ending with a separator (empty until the user has chosen it).
     Path destination;
-    // False after -a: no page is shown and every page answers Next at once; the
+    // False after -a or -s: no page is shown and every page answers Next at once; the
     // running-program check is skipped.
     bool interactive = true;
+    // True after -s: no window of any kind; every message goes to the log.
+    bool silent = false;
 };

@@ -3,6 +3,7 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/Log.h"
 #include "foundation/MessageBox.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
@@ -11,6 +12,7 @@
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
 #include "setup/ProductExtraction.h"
+#include "setup/SilentExtractionView.h"
 #include "ui/CompilersPage.h"
 #include "ui/CopyFilesView.h"
 #include "ui/CoverageFilePage.h"
@@ -38,19 +40,25 @@ bool SetupApp::install()
 {
     for (const SystemFileRequirement& requirement : systemFileRequirements)
         checkSystemFileVersion(requirement.file, requirement.minimum, requirement.advice);
-    if (!checkOverwrittenCompiler())
+    if (!checkOverwrittenCompiler()) {
+        cancelled_ = true;
         return false;
+    }
 
     // The pages live for the whole wizard, so their answers survive Back and Next.
     CompilersPage compilersPage;
     CoverageFilePage coverageFilePage(coverageFile_);
     DestinationPage destinationPage;
+    if (options_.hasTarget)
+        destinationPage.setDestination(options_.target);
     int index = 0;
     for (;;) {
         if (index <= 0) {
             index = 0;
-            if (!destinationPage.step(index, context_))
+            if (!destinationPage.step(index, context_)) {
+                cancelled_ = true;
                 return false;
+            }
             // The page refuses such a folder itself; an unattended run meets it here.
             const String refusal = installFolderRefusal(destinationPage.destination());
             if (!refusal.isEmpty()) {
@@ -64,29 +72,41 @@ bool SetupApp::install()
             createFolderLevels(context_.destination);
         }
         if (index == 1) {
-            if (!coverageFilePage.step(index, context_))
+            if (!coverageFilePage.step(index, context_)) {
+                cancelled_ = true;
                 return false;
+            }
             coverageFile_ = coverageFilePage.coverageFile();
         }
-        if (index == 2 && !compilersPage.step(index, context_))
+        if (index == 2 && !compilersPage.step(index, context_)) {
+            cancelled_ = true;
             return false;
+        }
         if (index >= 3)
             break;
     }
+    Log::write(String("destination: ") + context_.destination);
+    Log::write(String("coverage file: ") + coverageFile_);
 
     {
         const bool compilers[5] = {compilersPage.borland(), compilersPage.gnu(), compilersPage.microsoft(),
                                    compilersPage.microtec(), compilersPage.tasking()};
-        // The dialog outlives the extraction and shows from its start to its end.
+        // The dialog outlives the extraction and shows from its start to its end; a silent
+        // run has none.
         CopyFilesDialog dialog;
-        CopyFilesView view(dialog);
+        CopyFilesView shown(dialog);
+        SilentExtractionView unseen;
+        ExtractionView& view = context_.silent ? static_cast<ExtractionView&>(unseen) : shown;
         ProductExtraction extraction(programFolder_, context_.destination, compilers, view);
-        dialog.create();
+        if (!context_.silent)
+            dialog.create();
         if (!extraction.run()) {
             // The extraction reports its other failures as they happen; a damaged or cut
             // payload ends it silently, and the user must not be left wondering. A cancel
             // ends the install as a cancelled page does.
-            if (GetLastError() == ERROR_FILE_CORRUPT)
+            if (GetLastError() == ERROR_CANCELLED)
+                cancelled_ = true;
+            else if (GetLastError() == ERROR_FILE_CORRUPT)
                 showLastError("The product data inside the setup program is damaged");
             return false;
         }
@@ -102,6 +122,7 @@ bool SetupApp::install()
         showLastError("Unable to create program menu entry");
         return false;
     }
+    Log::write(String("shortcut: ") + base + ".lnk -> " + context_.destination + product::browserProgram);
 
     if (!updateRegistryShown())
         return false;

@@ -4,6 +4,7 @@
 #include "foundation/ErrorText.h"
 #include "foundation/FindHandle.h"
 #include "foundation/Links.h"
+#include "foundation/Log.h"
 #include "foundation/ModulePath.h"
 #include "foundation/ProductIdentity.h"
 #include "host/InstallMarks.h"
@@ -107,7 +108,9 @@ void ProductExtraction::createFolder(const char* name)
             ok_ = false;
         }
     }
-    if (!ok_)
+    if (ok_)
+        Log::write("folder: " + target);
+    else
         showLastError("Error creating directory " + target);
 }
 
@@ -121,6 +124,7 @@ void ProductExtraction::removeMatching(const char* pattern)
             continue;
         try {
             (directory + name).remove();
+            Log::write("removed: " + directory + name);
         } catch (const Exception& failure) {
             ok_ = false;
             view_.showFailure(failure.message(), MB_ICONSTOP);
@@ -130,10 +134,12 @@ void ProductExtraction::removeMatching(const char* pattern)
 
 void ProductExtraction::installWrapper(const char* name, bool selected)
 {
-    if (selected)
+    if (selected) {
         copyInto(product::wrapperProgram, String("bin/") + name + ".exe-");
-    else
+    } else {
+        Log::write("skipped: " + destination_ + "bin/" + name + ".exe- (its compilers were not chosen)");
         view_.skipStep();
+    }
 }
 
 void ProductExtraction::copyInto(const String& source, const String& targetName)
@@ -153,6 +159,11 @@ void ProductExtraction::copyInto(const String& source, const String& targetName)
             ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
         }
     }
-    if (!ok_)
+    if (!ok_) {
         showLastError("Error copying " + sourcePath + " to " + target);
+        return;
+    }
+    struct _stat record;
+    const long long size = target.status(&record) ? static_cast<long long>(record.st_size) : -1;
+    Log::write("file: " + target + " (" + String::valueOf(static_cast<int>(size)) + " bytes, a copy of " + sourcePath + ")");
 }

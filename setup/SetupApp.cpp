@@ -1,19 +1,20 @@
 // SetupApp: start-up, options, the main flow, the relaunch and the program-menu folder.
 #include "setup/SetupApp.h"
 
-#include "foundation/Buffer.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Exception.h"
+#include "foundation/Log.h"
 #include "foundation/MessageBox.h"
 #include "foundation/ModulePath.h"
-#include "foundation/WindowsVersion.h"
-#include "foundation/Process.h"
 #include "foundation/ProductIdentity.h"
+#include "foundation/WindowsVersion.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
 #include "host/ProductRegistry.h"
 #include "host/RegistryUpdate.h"
 #include "host/Shell.h"
+#include "host/InstallFolder.h"
+#include "setup/Relaunch.h"
 #include "setup/RemovalGuard.h"
 #include "setup/RunningPrograms.h"
 #include "setup/SetupLock.h"
@@ -24,8 +25,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-
-#include <cstring>
 
 namespace {
 
@@ -47,13 +46,37 @@ void reportFailure()
 
 SetupApp::SetupApp() : SetupApp(GetCommandLineA()) {}
 
-SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine) {}
+SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine), options_(parseCommandLine(arguments_))
+{
+    context_.silent = options_.silent;
+    context_.interactive = !options_.unattended && !options_.silent;
+}
+
+namespace {
+
+// The answer Enter gives: the first button of the box's kind.
+int firstButton(unsigned style)
+{
+    switch (style & MB_TYPEMASK) {
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return IDYES;
+    case MB_RETRYCANCEL:
+        return IDRETRY;
+    default:
+        return IDOK;
+    }
+}
+
+} // namespace
 
 bool SetupApp::initInstance()
 {
     const Path name = Path(modulePath()).fileName();
     context_.installMode = !(name.equals(Path(product::uninstallerBaseName)) || name.equals(Path(product::uninstallerName)));
-    if (frame_.create()) {
+    if (!context_.silent && frame_.create()) {
         setMainWindow(frame_.hwnd());
         if (context_.installMode) {
             STARTUPINFOA startup = {};
@@ -68,19 +91,22 @@ bool SetupApp::initInstance()
 
 int SetupApp::run()
 {
+    ExitCode code = exitFailed;
     try {
-        mainFlow();
+        code = mainFlow();
     } catch (...) {
         // Only the sequences are guarded by the main flow itself; whatever escapes before
         // them (options, relaunch, confirmation, running programs) is reported the same way.
         reportFailure();
     }
+    Log::write(String("exit code ") + String::valueOf(static_cast<int>(code)));
     if (mainWindow()) {
         DestroyWindow(mainWindow());
         setMainWindow(nullptr);
     }
     exitInstance();
-    return 0;
+    Log::close();
+    return code;
 }
 
 int SetupApp::exitInstance()
@@ -92,25 +118,23 @@ int SetupApp::exitInstance()
 
 int SetupApp::doMessageBox(const char* text, unsigned style)
 {
+    if ((style & MB_ICONMASK) == MB_ICONERROR)
+        failureShown_ = true;
+    Log::write(String("message: ") + text);
+    if (context_.silent)
+        return firstButton(style);
     return MessageDialog::show(text, style);
 }
 
 void SetupApp::parseOptions()
 {
-    programFolder_ = Path(arguments_.argument(0)).directory().absolutePath();
-    for (int i = 1; i < arguments_.size(); ++i) {
-        const String& argument = arguments_.argument(i);
-        if (std::strcmp(argument.c_str(), "-a") == 0) {
-            context_.interactive = false;
-        } else if (std::strcmp(argument.c_str(), "-d") == 0) {
-            // Absolute against the folder the program started in (the uninstall changes to
-            // the root before it removes anything) and ending with a separator, since the
-            // registry step appends "bin" and "lib" to it. Nothing given stays nothing.
-            const String given = arguments_.argument(i + 1);
-            programFolder_ = given.isEmpty() ? Path() : Path(given).absolutePath().addTrailingSeparator();
-            ++i;
-        }
-    }
+    // -d is made absolute against the folder the program started in (the uninstall changes
+    // to the root before it removes anything) and ends with a separator, since the registry
+    // step appends "bin" and "lib" to it. An empty one stays empty, and is refused.
+    if (options_.hasFolder)
+        programFolder_ = options_.folder.isEmpty() ? Path() : Path(options_.folder).absolutePath().addTrailingSeparator();
+    else
+        programFolder_ = Path(arguments_.argument(0)).directory().absolutePath();
     String text;
     if (getEnvironment("TRQFILE", text, false) || getEnvironment("TRQFILE", text, true)) {
         coverageFile_ = text;
@@ -122,21 +146,46 @@ void SetupApp::parseOptions()
     coverageFile_ = Path(folder).addTrailingSeparator() + "test.trq";
 }
 
-void SetupApp::mainFlow()
+ExitCode SetupApp::mainFlow()
 {
-    parseOptions();
-    // The relaunch changes nothing, and its copy must find the lock free.
-    if (!context_.installMode && arguments_.argument(1).length() == 0) {
-        relaunchFromTemp();
-        return;
+    if (!options_.error.isEmpty()) {
+        messageBox((options_.error + "\r\n\r\n" + optionsHelp).c_str(), MB_ICONSTOP);
+        return exitBadOptions;
     }
+    if (options_.help) {
+        // Under -s nothing may be shown: asking for the options then is a wrong command line.
+        if (context_.silent)
+            return exitBadOptions;
+        messageBox(optionsHelp, MB_ICONINFORMATION);
+        return exitDone;
+    }
+    // Before anything changes: a log asked for but not to be had ends the run.
+    if (!options_.logFile.isEmpty() && !Log::open(options_.logFile.c_str())) {
+        showLastError((String("Unable to open the log ") + options_.logFile).c_str());
+        return exitBadOptions;
+    }
+    Log::write(String(product::applicationTitle) + " " + product::version + ", " +
+               (context_.installMode ? "install" : "uninstall") + ": " + GetCommandLineA());
+    parseOptions();
+    // A -t folder that setup may not install into makes the command line wrong, whatever
+    // the mode: nothing is changed, and no page is shown for it.
+    if (context_.installMode && options_.hasTarget) {
+        const String refusal = installFolderRefusal(options_.target);
+        if (!refusal.isEmpty()) {
+            messageBox((String("-t ") + options_.target + ": " + refusal).c_str(), MB_ICONSTOP);
+            return exitBadOptions;
+        }
+    }
+    // The uninstaller hands over to a copy unless told the folder (-d), as its copy is, or
+    // told to work in place (-a alone, whose own file then waits for the next restart). The
+    // relaunch changes nothing, and its copy must find the lock free.
+    if (!context_.installMode && !options_.hasFolder && !options_.unattended)
+        return relaunchFromTemp(programFolder_, options_);
     const SetupLock lock;
     if (!lock.held()) {
         const String text = String(product::applicationTitle) + " is already running. Please let it finish first.";
         messageBox(text.c_str(), MB_ICONEXCLAMATION);
-        // This run ends here; where the program gives exit codes, this case gives
-        // ERROR_INSTALL_ALREADY_RUNNING (1618).
-        return;
+        return exitAlreadyRunning;
     }
     if (!context_.installMode) {
         // A folder that is no install of the product is refused before anything changes:
@@ -147,14 +196,16 @@ void SetupApp::mainFlow()
             const String text = String("Refusing to remove the folder ") + programFolder_ + ": " + refusal
                                 + ". Nothing has been changed.";
             messageBox(text.c_str(), MB_ICONSTOP);
-            return;
+            return exitFailed;
         }
+    }
+    if (!context_.installMode && !context_.silent) {
         const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
-            return;
+            return exitCancelled;
     }
     if (context_.interactive && !checkRunningPrograms())
-        return;
+        return exitCancelled;
 
     bool ok = false;
     try {
@@ -162,39 +213,22 @@ void SetupApp::mainFlow()
     } catch (...) {
         reportFailure();
     }
+    if (cancelled_)
+        return exitCancelled;
+    if (!ok || failureShown_)
+        return exitFailed;
 
-    if (ok && !isWindowsNT()) {
+    if (!isWindowsNT()) {
+        // A silent run cannot ask and must not restart Windows under its caller: it says so.
+        if (context_.silent) {
+            Log::write("Windows must restart to finish");
+            return exitRestartNeeded;
+        }
         if (WizardPage(IDD_RESTART_WINDOWS, mainWindow()).run(context_) == IDOK)
             ExitWindowsEx(EWX_REBOOT, 0);
+        return exitRestartNeeded;
     }
-}
-
-bool SetupApp::relaunchFromTemp()
-{
-    String directory, base, extension;
-    Path(arguments_.argument(0)).split(&directory, &base, &extension);
-    if (extension.length() == 0)
-        extension = ".exe";
-    const String source = directory + base + extension;
-    const String target = Path::tempDirectory() + base + extension;
-    if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-        showLastError((String("Error copying ") + source + " to " + target).c_str());
-        return false;
-    }
-    // The folder ends with a backslash just before the closing quote; the copy's argument
-    // list gives backslashes no special meaning, so it arrives as written.
-    Buffer commandLine(256);
-    commandLine.append("\"");
-    commandLine.append(target);
-    commandLine.append("\" -d \"");
-    commandLine.append(programFolder_);
-    commandLine.append("\"");
-    commandLine.append("", 0, 1);
-    if (!runProcess(const_cast<char*>(commandLine.bytes()), false)) {
-        showLastError((String("Error running ") + target).c_str());
-        return false;
-    }
-    return true;
+    return exitDone;
 }
 
 Path SetupApp::programMenuFolder()
@@ -208,12 +242,19 @@ Path SetupApp::programMenuFolder()
 bool SetupApp::updateRegistryShown()
 {
     RegistryStepView view(updateRegistryDialog_);
-    RegistryUpdate update(context_, &view);
+    // A silent run shows no dialog and has no Cancel to poll.
+    RegistryUpdate update(context_, context_.silent ? nullptr : &view);
     // The install writes under the wait cursor; the uninstall shows its result dialog instead.
-    if (!context_.installMode)
-        return updateRegistry(update, coverageFile_);
-    WaitCursor waiting;
-    return updateRegistry(update, coverageFile_);
+    bool ok;
+    if (!context_.installMode) {
+        ok = updateRegistry(update, coverageFile_);
+    } else {
+        WaitCursor waiting;
+        ok = updateRegistry(update, coverageFile_);
+    }
+    if (!ok && GetLastError() == ERROR_CANCELLED)
+        cancelled_ = true;
+    return ok;
 }
 
 void SetupApp::useBatchFileIn(const Path& folder)

@@ -5,41 +5,43 @@
 #include "foundation/Path.h"
 #include "framework/Application.h"
 #include "host/RunContext.h"
+#include "setup/ExitCode.h"
+#include "setup/Options.h"
 #include "ui/Frame.h"
 #include "ui/UpdateRegistryDialog.h"
 
 class SetupApp : public Application {
 public:
-    // Splits the process command line (or commandLine); argument 0 is the program as it was
-    // started.
+    // Splits the process command line (or commandLine) and reads its options; argument 0 is
+    // the program as it was started.
     SetupApp();
     explicit SetupApp(const char* commandLine);
 
     // The mode from the program's own file name ("uninstall" or "uninstall.exe", letters
-    // folded, uninstalls), then the title window, shown in install mode only.
+    // folded, uninstalls), then the title window, shown in install mode only; none under -s.
     bool initInstance() override;
-    // mainFlow, then the title window goes and exitInstance runs. Always 0.
+    // mainFlow, then the title window goes and exitInstance runs. Returns mainFlow's exit code.
     int run() override;
     // Program-wide clean-up: OLE released, an environment change announced once.
     int exitInstance() override;
-    // Every message box of the program is setup's own MessageDialog.
+    // Every message box of the program is setup's own MessageDialog, and goes to the log.
+    // Under -s nothing is shown: the box answers with its first button, as Enter would.
+    // A box with the error icon makes the run a failure.
     int doMessageBox(const char* text, unsigned style) override;
 
-    // Options (-a, -d folder) and the proposed coverage file: TRQFILE of the machine, else of
+    // The folder options and the proposed coverage file: TRQFILE of the machine, else of
     // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq". The
     // folder of -d is made absolute against the current folder and ends with a separator
     // (an empty one stays empty).
     void parseOptions();
-    // Relaunch; the lock of one run at a time (a second run says that setup is already
+    // Wrong options (a -t folder that installFolderRefusal refuses among them), -?, the log,
+    // relaunch; the lock of one run at a time (a second run says that setup is already
     // running and ends); while uninstalling, the refusal of a folder that removalRefusal
     // names (with nothing changed) and the confirmation; running programs, the sequence and
-    // its failure reports, and the restart off Windows NT.
-    void mainFlow();
-    // Copies the program to the temporary folder and starts the copy with -d and
-    // programFolder, without waiting. False after a failure it has reported.
-    bool relaunchFromTemp();
-    // The sequences; true when every step succeeded. uninstall removes programFolder,
-    // which the main flow has checked with removalRefusal.
+    // its failure reports, and the restart off Windows NT. Returns the process's exit code.
+    ExitCode mainFlow();
+    // The sequences; true when every step succeeded. A cancel by the user is noted.
+    // uninstall removes programFolder, which the main flow has checked with removalRefusal.
     bool install();
     bool uninstall();
 
@@ -49,6 +51,7 @@ public:
 
     // The run's mode, install folder and interactivity, passed to the steps that need them.
     const RunContext& context() const { return context_; }
+    const Options& options() const { return options_; }
     bool installMode() const { return context_.installMode; }
     const Path& programFolder() const { return programFolder_; }
     const Path& destination() const { return context_.destination; }
@@ -64,6 +67,10 @@ private:
     bool updateRegistryShown();
 
     ArgumentList arguments_;
+    Options options_;
+    // The user cancelled or declined a step; an error was shown.
+    bool cancelled_ = false;
+    bool failureShown_ = false;
     UpdateRegistryDialog updateRegistryDialog_;
     Path programFolder_;
     RunContext context_;

@@ -2,6 +2,7 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/Log.h"
 #include "foundation/ProductIdentity.h"
 #include "foundation/MessageBox.h"
 #include "foundation/ModulePath.h"
@@ -21,9 +22,13 @@ bool SetupApp::uninstall()
     context_.destination = programFolder_;
     useBatchFileIn(context_.destination);
 
+    // A silent run shows no result: the log holds it.
     UninstallResultDialog dialog;
-    dialog.create();
-    EnableWindow(dialog.item(IDOK), FALSE);
+    if (!context_.silent) {
+        dialog.create();
+        EnableWindow(dialog.item(IDOK), FALSE);
+    }
+    Log::write(String("product folder: ") + programFolder_);
 
     // The running copy goes at the next start of Windows; lacking the right to ask is no
     // failure. Its own module path: argument 0 may be relative, and the current folder is
@@ -35,7 +40,9 @@ bool SetupApp::uninstall()
     }
 
     try {
-        (programMenuFolder() + product::name + ".lnk").remove();
+        const Path link = programMenuFolder() + product::name + ".lnk";
+        link.remove();
+        Log::write(String("removed: ") + link);
         dialog.showItem(IDC_CHECK_PROGRAM_MENU);
     } catch (...) {
         ok = false;
@@ -56,12 +63,16 @@ bool SetupApp::uninstall()
     // The main flow has refused any folder that is no install of the product.
     try {
         programFolder_.remove();
+        Log::write(String("removed: ") + programFolder_);
         dialog.showItem(IDC_CHECK_FILES);
     } catch (const Exception& failure) {
         ok = false;
         messageBox(failure.message().c_str(), MB_ICONSTOP);
     }
 
+    Log::write(ok ? "Uninstall completed successfully." : "Uninstall did not complete successfully.");
+    if (context_.silent)
+        return ok;
     dialog.showItem(ok ? IDC_RESULT_SUCCESS : IDC_RESULT_FAILURE);
     EnableWindow(dialog.item(IDOK), TRUE);
     SetFocus(dialog.item(IDOK));

@@ -1,4 +1,5 @@
-// The entry point of setup.exe: installer, or uninstaller when named uninstall.exe.
+// The entry point of setup.exe: installer, or uninstaller when named uninstall.exe. The
+// process's exit code tells the run's outcome (setup/ExitCode.h).
 #include "setup/SetupApp.h"
 
 #include <windows.h>
@@ -9,6 +10,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // The "Copy Files" dialog's progress bar is a common control.
     InitCommonControls();
     SetupApp application;
-    application.main();
-    return 0;
+    return application.main();
 }

@@ -13,6 +13,8 @@ public:
     explicit DestinationPage(HWND parent = nullptr);
 
     const Path& destination() const { return destination_; }
+    // Replaces the proposed folder (the -t option).
+    void setDestination(const Path& folder) { destination_ = folder; }
 
     // The Program Files folder: the registry's "ProgramFilesDir", else "c:\Program Files".
     static String programFilesFolder();

@@ -2,23 +2,6 @@
 # End-to-end: installing the demo product, unattended and through the wizard.
 . "$(dirname "$0")/lib.sh"
 
-installed_checks() { # FOLDER (Unix) FOLDER (Windows, with trailing backslash)
-  local dir=$1 win=$2
-  check "the product's files with their times" same_tree "$dir"
-  check "the Microsoft wrappers" cmp -s "$product/bin/trqc.exe" "$dir/bin/cl.exe-"
-  check "the Microsoft linker wrapper" cmp -s "$product/bin/trqc.exe" "$dir/bin/link.exe-"
-  check "uninstall.exe is the setup program" cmp -s "$setup_exe" "$dir/uninstall.exe"
-  check "the program-menu shortcut points at the browser" \
-    equals "$(link_target "$(menu_link)")" "${win}bin\\coverageBrowser.exe"
-  check "the uninstall entry's name" equals "$(reg_value "$uninstall_key" DisplayName)" "Trelliq 5.2.9"
-  check "the uninstall entry only in the 32-bit view" no_key_in_64bit_view "$uninstall_key"
-  check "Wine's program list shows it" grep -q '|||Trelliq 5.2.9' <(wine_in uninstaller --list | tr -d '\r')
-  check "the product key's version" equals "$(reg_value 'HKCU\Software\Pembrox\Trelliq' version)" "5.2.9"
-  check ".trq is a coverage file" equals "$(reg_value 'HKCR\.trq' '')" "Coverage.File"
-  check "machine PATH starts with bin" starts_with "$(reg_value "$machine_env" PATH)" "${win}bin;"
-  check "the user's LIB starts with lib" starts_with "$(reg_value 'HKCU\Environment' LIB)" "${win}lib;"
-}
-
 scenario unattended
 # An earlier release's program-menu folder of the same name goes.
 mkdir -p "$(dirname "$(menu_link)")/Trelliq"

@@ -61,11 +61,17 @@ start_program() {
   setup_pid=$!
 }
 
-# finish [SECONDS]: waits for the program started last to end.
+# finish [SECONDS]: waits for the program started last to end; its exit code goes to
+# exit_code (empty when it did not end).
 finish() {
   local limit=${1:-60} i
+  exit_code=
   for ((i = 0; i < limit * 10; i++)); do
-    kill -0 "$setup_pid" 2>/dev/null || { wait "$setup_pid" || true; return 0; }
+    if ! kill -0 "$setup_pid" 2>/dev/null; then
+      exit_code=0
+      wait "$setup_pid" || exit_code=$?
+      return 0
+    fi
     sleep 0.1
   done
   fail "the program did not end within $limit s"
@@ -126,6 +132,24 @@ same_tree() {
 }
 
 menu_link() { echo "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Trelliq.lnk"; }
+
+installed_checks() { # FOLDER (Unix) FOLDER (Windows, with trailing backslash)
+  local dir=$1 win=$2
+  check "the product's files with their times" same_tree "$dir"
+  check "the Microsoft wrappers" cmp -s "$product/bin/trqc.exe" "$dir/bin/cl.exe-"
+  check "the Microsoft linker wrapper" cmp -s "$product/bin/trqc.exe" "$dir/bin/link.exe-"
+  check "uninstall.exe is the setup program" cmp -s "$setup_exe" "$dir/uninstall.exe"
+  check "the program-menu shortcut points at the browser" \
+    equals "$(link_target "$(menu_link)")" "${win}bin\\coverageBrowser.exe"
+  check "the uninstall entry's name" equals "$(reg_value "$uninstall_key" DisplayName)" "Trelliq 5.2.9"
+  check "the uninstall entry only in the 32-bit view" no_key_in_64bit_view "$uninstall_key"
+  check "Wine's program list shows it" grep -q '|||Trelliq 5.2.9' <(wine_in uninstaller --list | tr -d '\r')
+  check "the product key's version" equals "$(reg_value 'HKCU\Software\Pembrox\Trelliq' version)" "5.2.9"
+  check ".trq is a coverage file" equals "$(reg_value 'HKCR\.trq' '')" "Coverage.File"
+  check "machine PATH starts with bin" starts_with "$(reg_value "$machine_env" PATH)" "${win}bin;"
+  check "the user's LIB starts with lib" starts_with "$(reg_value 'HKCU\Environment' LIB)" "${win}lib;"
+}
+
 
 # link_target LINK: the local path lnkinfo reads from a shortcut.
 link_target() { lnkinfo "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^\tLocal path\t*: //p' | head -1; }

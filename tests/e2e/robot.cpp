@@ -17,6 +17,10 @@
 //   window CAPTION        waits for a visible top-level window of any class
 //   close                 asks the current window to close (WM_CLOSE)
 //   await NAME            waits until no process runs a program file named NAME
+//   quiet NAME            waits for a process of the program file NAME, then looks every 50 ms
+//                         until none runs: no visible top-level window may belong to one
+//   exits CODE COMMANDLINE  starts a command line as Windows' program list would, waits for
+//                         its end; its exit code must be CODE
 //   timeout MS            how long the waiting commands wait from now on (default 60000)
 #include <windows.h>
 #include <tlhelp32.h>
@@ -110,16 +114,58 @@ HWND waitFor(const char* caption, bool anyClass)
     fail(std::string("no window \"") + caption + "\"");
 }
 
-bool running(const char* name)
+// The processes running a program file named name.
+std::set<DWORD> processesOf(const char* name)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        found = lstrcmpiA(entry.szExeFile, name) == 0;
+    std::set<DWORD> found;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, name) == 0)
+            found.insert(entry.th32ProcessID);
+    }
     CloseHandle(snapshot);
     return found;
+}
+
+bool running(const char* name)
+{
+    return !processesOf(name).empty();
+}
+
+struct Watch {
+    std::set<DWORD> processes;
+    HWND seen;
+};
+
+BOOL CALLBACK windowOfWatched(HWND window, LPARAM parameter)
+{
+    auto* watch = reinterpret_cast<Watch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (IsWindowVisible(window) && watch->processes.count(process)) {
+        watch->seen = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string exitCodeOf(const std::string& line)
+{
+    std::string commandLine = line;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        fail("cannot run " + commandLine);
+    CloseHandle(process.hThread);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        fail(commandLine + " did not end");
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    return std::to_string(code);
 }
 
 } // namespace
@@ -206,6 +252,32 @@ int main(int argc, char** argv)
                 Sleep(100);
             if (running(name))
                 fail(std::string(name) + " still runs");
+        } else if (command == "quiet") {
+            const char* name = next();
+            DWORD waited = 0;
+            for (; !running(name) && waited <= timeoutMs; waited += 10)
+                Sleep(10);
+            if (!running(name))
+                fail(std::string(name) + " never ran");
+            int samples = 0;
+            for (Watch watch; !(watch.processes = processesOf(name)).empty(); Sleep(50), ++samples) {
+                watch.seen = nullptr;
+                EnumWindows(windowOfWatched, reinterpret_cast<LPARAM>(&watch));
+                if (watch.seen) {
+                    char text[256] = "";
+                    char windowClass[64] = "";
+                    GetWindowTextA(watch.seen, text, sizeof text);
+                    GetClassNameA(watch.seen, windowClass, sizeof windowClass);
+                    fail(std::string(name) + " shows a window: \"" + text + "\" of class " + windowClass);
+                }
+            }
+            std::printf("robot: no window of %s in %d samples\n", name, samples);
+            std::fflush(stdout);
+        } else if (command == "exits") {
+            const std::string expected = next();
+            const std::string seen = exitCodeOf(next());
+            if (seen != expected)
+                fail("exit code " + seen + ", expected " + expected);
         } else if (command == "timeout") {
             timeoutMs = std::atoi(next());
         } else if (command == "run") {

@@ -27,6 +27,8 @@ TEST(SetupApp, OptionsAreExactAndCaseSensitive)
     Parsed given("uninstall.exe -d \"C:\\Program Files\\trelliq\\\" -a");
     EXPECT_STREQ("C:\\Program Files\\trelliq\\", given.app.programFolder().c_str());
     EXPECT_TRUE(given.unattended);
+    // A "-d" without its folder is a wrong command line (Options), not an empty folder.
+    EXPECT_FALSE(Parsed("setup.exe -d").app.options().error.isEmpty());
     // "-d" takes the next argument even when that is "-a".
     Parsed skipped("setup.exe -d -a");
     EXPECT_STREQ((Path::currentDirectory() + "-a\\").c_str(), skipped.app.programFolder().c_str());
@@ -47,7 +49,6 @@ TEST(SetupApp, TheFolderOfDashDIsAbsoluteAndEndsWithASeparator)
         // Against the folder the program started in, not the root it changes to later.
         {"uninstall.exe -d trelliq", current + "trelliq\\"},
         {"uninstall.exe -d rel/dir", current + "rel\\dir\\"},
-        {"uninstall.exe -d", ""},
         {"uninstall.exe -d \"\"", ""},
     };
     for (const auto& c : cases)
