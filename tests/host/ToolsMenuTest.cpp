@@ -190,6 +190,32 @@ TEST_F(ToolsMenuTest, ReservedLettersMoveAUsersAccelerator)
     EXPECT_EQ(userValue("MenuName", 2), "&Enable Coverage Build");
 }
 
+TEST_F(ToolsMenuTest, ALiteralAmpersandSurvivesEverySave)
+{
+    const struct {
+        const char* stored;
+        const char* saved;
+    } cases[] = {
+        {"Build && &Test", "Build && &Test"},
+        // No accelerator of its own: the first free letter after the literal one (c and o
+        // are reserved).
+        {"&&Copy", "&&Co&py"},
+        {"Tom && &Jerry &&", "Tom && &Jerry &&"},
+        {"&&&Xref", "&&&Xref"},
+    };
+    int index = 0;
+    for (const auto& c : cases)
+        putUserCommand(HKEY_CURRENT_USER, index++, c.stored);
+    raw::putNumber(HKEY_CURRENT_USER, tools, "NumTools", index);
+    // Two saves: the second reads what the first wrote.
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(addTool(tool("Coverage Browser")));
+        index = 0;
+        for (const auto& c : cases)
+            EXPECT_EQ(userValue("MenuName", index++), c.saved) << c.stored << ", save " << save;
+    }
+}
+
 TEST(AssignAccelerator, TakesTheFirstFreeLetterAndSharesOneWhenNoneIsLeft)
 {
     AcceleratorTable table("comrl");
