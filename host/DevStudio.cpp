@@ -15,7 +15,7 @@ bool updateDevStudio(RegistryUpdate& update, int index)
     const String& destination = update.destination();
     bool ok = true;
     if (install)
-        version.prepareSettings(update.view());
+        version.prepareSettings(update.view(), !update.silent());
     if (!version.isInstalled())
         return ok;
 

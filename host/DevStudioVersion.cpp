@@ -3,6 +3,7 @@
 
 #include "foundation/Array.h"
 #include "foundation/LastErrorKept.h"
+#include "foundation/Log.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Process.h"
 #include "host/UpdateRegistryView.h"
@@ -106,13 +107,18 @@ String DevStudioVersion::programPath() const
     return "msdev.exe";
 }
 
-void DevStudioVersion::prepareSettings(UpdateRegistryView* view, DWORD waitLimit) const
+void DevStudioVersion::prepareSettings(UpdateRegistryView* view, bool canAsk, DWORD waitLimit) const
 {
     LastErrorKept kept;
     if (!isInstalled() || hasPathDirs())
         return;
 
     if (index_ == 0) {
+        // Only the user can start 4.x; a run that cannot ask goes on as after Cancel.
+        if (!canAsk) {
+            Log::write(String("not asked: ") + partialSettingsMessage);
+            return;
+        }
         RegistryKey user(HKEY_CURRENT_USER, directoriesKeyPath());
         RegistryValue value;
         while (messageBox(partialSettingsMessage, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {

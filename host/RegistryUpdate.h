@@ -22,6 +22,8 @@ public:
     bool installing() const { return context_.installMode; }
     // The install folder, ending with a separator.
     const Path& destination() const { return context_.destination; }
+    // True after -s: nothing may be asked.
+    bool silent() const { return context_.silent; }
     UpdateRegistryView* view() const { return view_; }
 
     // Keeps text as the setting being written and shows it in the view.

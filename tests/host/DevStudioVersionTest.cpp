@@ -137,7 +137,7 @@ TEST_F(DevStudioVersionTest, AnIdeThatDoesNotEndIsLeftAtTheLimitAndTheUserIsTold
     WaitCursorView view;
     MessageRecorder recorder;
     const DWORD start = GetTickCount();
-    DevStudioVersion(2).prepareSettings(&view, 2000);
+    DevStudioVersion(2).prepareSettings(&view, true, 2000);
     const DWORD took = GetTickCount() - start;
     SetEvent(release);
     CloseHandle(release);
@@ -171,5 +171,11 @@ TEST_F(DevStudioVersionTest, TheQuestionFor4xRepeatsUntilTheListsExistOrCancel)
     answers = {IDCANCEL};
     DevStudioVersion(0).prepareSettings(nullptr);
     EXPECT_EQ(questions.size(), 1u);
+
+    // A silent run cannot ask: no question, and it does not wait for the lists.
+    questions.clear();
+    answers = {IDOK, IDOK};
+    DevStudioVersion(0).prepareSettings(nullptr, false);
+    EXPECT_TRUE(questions.empty());
     setMessageBoxHandler(previous);
 }
