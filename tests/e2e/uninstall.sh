@@ -109,7 +109,7 @@ robot wait 'Trelliq Setup' \
 finish
 check "drive C: keeps its Windows folder" test -d "$drive_c/windows/system32"
 start_program 'C:\Other\Uninstall.EXE' -d 'C:\windows'
-robot wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\windows: it is the Windows folder.' \
+robot wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\windows\: it is the Windows folder.' \
       click 1 gone absent 'Uninstall' 1000
 finish
 # A copy of the uninstaller dropped into another folder with a bin of its own and run there
