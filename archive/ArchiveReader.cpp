@@ -2,6 +2,7 @@
 #include "archive/ArchiveReader.h"
 
 #include "foundation/File.h"
+#include "foundation/Links.h"
 #include "foundation/Log.h"
 
 #include <windows.h>
@@ -80,6 +81,7 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
         abort(ERROR_FILE_CORRUPT);
     const Path target = destination_ + name;
     view_.nextFile(target);
+    refuseLinkedFolder(name);
     bool created = false;
     bool timeSet = false;
     try {
@@ -112,4 +114,22 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
     if (!timeSet)
         target.setModificationTime(time);
     Log::write("file: " + target + " (" + String::valueOf(size) + " bytes)");
+}
+
+void ArchiveReader::refuseLinkedFolder(const String& name)
+{
+    int end = name.length();
+    while (end > 0 && Path::fold(name.charAt(end - 1)) != '/')
+        --end;
+    const String folder = name.substring(0, end);
+    // Entries come folder by folder: each folder is looked at once.
+    if (folder.isEmpty() || folder.equals(checkedFolder_))
+        return;
+    const String link = firstLinkBelow(destination_, folder);
+    if (!link.isEmpty()) {
+        errno = EACCES;
+        throw File::ExceptionCreate(destination_ + name + ": " + link
+                                    + " is a link to another place, and setup writes nothing through links");
+    }
+    checkedFolder_ = folder;
 }

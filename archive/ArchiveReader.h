@@ -47,7 +47,9 @@ public:
     // with its modification time; one step of the view. A name that would leave the install
     // folder (absolute, a drive, UNC, a component of only dots and blanks such as '..', a
     // ':') is a damaged payload, refused before anything is written. An entry file that
-    // cannot be created or timed throws; a file cut short is removed.
+    // cannot be created or timed throws, and so does one whose folder is, or lies below, a
+    // symbolic link or junction inside the install folder (File::ExceptionCreate, nothing
+    // written); a file cut short is removed.
     void extractEntry(const String& name, int size, time_t time);
 
     // Ends the decoding: the decoder thread stops and is joined. Nothing is read after it.
@@ -61,6 +63,8 @@ public:
 
 private:
     [[noreturn]] void abort(DWORD reason);
+    // Throws File::ExceptionCreate when the entry's folder is or lies below a link.
+    void refuseLinkedFolder(const String& name);
 
     bool ok_ = true;
     DWORD failure_ = 0;
@@ -72,4 +76,6 @@ private:
     DecoderThread decoder_;
     InputStream* top_;
     RecordReader records_;
+    // The folder of the entry before (its part of the name), known to be no link.
+    String checkedFolder_;
 };

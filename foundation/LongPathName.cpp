@@ -12,10 +12,6 @@
 
 int longPathNameByComponents(const char* shortPath, char* buffer, int size)
 {
-    // The callers' buffers hold 256 bytes; a smaller size is honoured as well.
-    const int limit = size - 1 < 255 ? size - 1 : 255;
-    if (limit < 0)
-        return 0;
     const String path = String(shortPath).replace('/', '\\');
     String output;
     int begin = 0;
@@ -43,7 +39,12 @@ int longPathNameByComponents(const char* shortPath, char* buffer, int size)
             break;
         begin = end + 1;
     }
-    const int length = output.length() < limit ? output.length() : limit;
+    const int length = output.length();
+    if (length >= size) {
+        if (size > 0)
+            buffer[0] = '\0';
+        return length + 1;
+    }
     std::memcpy(buffer, output.c_str(), length);
     buffer[length] = '\0';
     return length;

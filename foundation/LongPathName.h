@@ -8,9 +8,10 @@ int getLongPathName(const char* shortPath, char* buffer, int size);
 // The long form built component by component with FindFirstFileA, for systems without
 // GetLongPathNameA: '/' becomes '\\'; each component that exists and either names itself
 // in another letter case or holds '~' (a short name) takes the name stored on disk; every
-// other component (a drive, a missing name) stays as written. Writes at most 255
-// characters (and never more than size - 1) and returns the length written, non-zero for
-// a non-empty path.
+// other component (a drive, a missing name) stays as written. As GetLongPathNameA: when the
+// long form fits in size - 1 characters, writes it and returns its length (non-zero for a
+// non-empty path); else writes only a terminator (where size allows one) and returns the
+// size it needs, terminator included, so that no caller takes a cut name for the long one.
 int longPathNameByComponents(const char* shortPath, char* buffer, int size);
 
 // Rewrites the ';'-separated path list in the environment variable name of this process:

@@ -1,7 +1,8 @@
 // runProcess: CreateProcessA, then an optional wait for the exit code.
 #include "foundation/Process.h"
 
-bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait, DWORD* exitCode)
+bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait, DWORD* exitCode,
+                DWORD waitLimit)
 {
     STARTUPINFOA own;
     if (!startupInfo) {
@@ -16,7 +17,10 @@ bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInf
     bool ok = true;
     if (wait) {
         DWORD code = 0;
-        if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0) {
+        const DWORD waited = WaitForSingleObject(process.hProcess, waitLimit);
+        if (waited != WAIT_OBJECT_0) {
+            if (waited == WAIT_TIMEOUT)
+                SetLastError(WAIT_TIMEOUT);
             ok = false;
         } else if (!GetExitCodeProcess(process.hProcess, &code)) {
             ok = false;

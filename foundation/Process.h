@@ -7,7 +7,8 @@
 // parent's environment and current directory. Without startupInfo the program's own
 // (GetStartupInfoA) is used. When wait is true, waits for the process to end and succeeds
 // only for exit code 0; another exit code sets the last error to ERROR_PROCESS_ABORTED.
-// With exitCode, a wait succeeds whatever the exit code, which goes there. Returns false on
-// failure with the last error set.
+// With exitCode, a wait succeeds whatever the exit code, which goes there. A wait that
+// lasts waitLimit milliseconds gives up with the last error WAIT_TIMEOUT and leaves the
+// process running. Returns false on failure with the last error set.
 bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo = nullptr,
-                bool wait = false, DWORD* exitCode = nullptr);
+                bool wait = false, DWORD* exitCode = nullptr, DWORD waitLimit = INFINITE);

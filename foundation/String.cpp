@@ -332,7 +332,9 @@ String String::toLowerCase() const
 
 String String::trim() const
 {
-    auto blank = [](char c) { return static_cast<signed char>(c) <= 32; };
+    // Only what is blank in every code page: a byte from 0x80 up may be a letter or part
+    // of one (é in 1252, any lead or trail byte of a multi-byte character).
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     int begin = 0;
     int end = length_;
     while (begin < end && blank(data_[begin]))

@@ -59,7 +59,8 @@ public:
 
     String replace(char from, char to) const;
     String toLowerCase() const;
-    // Without leading and trailing blanks: bytes that, read as signed, are at most 32.
+    // Without leading and trailing blanks: the bytes 0 to 32 (space and the control
+    // characters). Bytes from 0x80 up are kept, whatever the code page makes of them.
     String trim() const;
 
 private:

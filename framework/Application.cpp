@@ -1,6 +1,7 @@
 // Application: hooks, the pump with modeless keyboard handling, and the wait cursor.
 #include "framework/Application.h"
 
+#include "foundation/LastErrorKept.h"
 #include "foundation/MessageBox.h"
 #include "framework/WindowFailure.h"
 
@@ -10,9 +11,36 @@ namespace {
 
 Application* registered = nullptr;
 
+// The arrow while a message box waits for the user, whatever the wait-cursor count; the
+// count comes back when the box goes, also when a failure unwinds past it.
+class ArrowWhileAsking {
+public:
+    explicit ArrowWhileAsking(Application& application)
+        : application_(application), count_(application.waitCursorCount())
+    {
+        LastErrorKept kept;
+        if (count_ > 0)
+            application_.doWaitCursor(-count_);
+    }
+    ~ArrowWhileAsking()
+    {
+        LastErrorKept kept;
+        if (count_ > 0)
+            application_.doWaitCursor(count_);
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    Application& application_;
+    int count_;
+};
+
 int routeMessageBox(const char* text, unsigned style)
 {
-    return Application::current().doMessageBox(text, style);
+    Application& application = Application::current();
+    ArrowWhileAsking arrow(application);
+    return application.doMessageBox(text, style);
 }
 
 } // namespace

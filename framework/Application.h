@@ -10,7 +10,8 @@
 // pump and the wait cursor also work in programs (such as tests) that make none.
 class Application {
 public:
-    // Becomes the current application and routes messageBox() to doMessageBox().
+    // Becomes the current application and routes messageBox() to doMessageBox(), with the
+    // wait-cursor count at 0 (the arrow) while the box is up.
     Application();
     virtual ~Application();
     Application(const Application&) = delete;
@@ -45,7 +46,8 @@ public:
     bool preTranslateMessage(MSG& message);
 
     // The wait-cursor counter: +1 shows the hourglass, -1 takes one back; at 0 the arrow
-    // returns. Windows of ours keep the hourglass on WM_SETCURSOR while the count is > 0.
+    // returns. Windows of ours keep the hourglass on WM_SETCURSOR while the count is > 0,
+    // except while a message box waits for the user.
     void doWaitCursor(int delta);
     int waitCursorCount() const { return waitCursorCount_; }
 

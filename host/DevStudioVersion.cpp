@@ -107,7 +107,7 @@ String DevStudioVersion::programPath() const
     return "msdev.exe";
 }
 
-void DevStudioVersion::prepareSettings(UpdateRegistryView* view, bool canAsk) const
+void DevStudioVersion::prepareSettings(UpdateRegistryView* view, bool canAsk, DWORD waitLimit) const
 {
     LastErrorKept kept;
     if (!isInstalled() || hasPathDirs())
@@ -128,17 +128,28 @@ void DevStudioVersion::prepareSettings(UpdateRegistryView* view, bool canAsk) co
         return;
     }
 
-    UpdateRegistryView::Waiting waiting(view);
     const String program = programPath();
-    RegistryKey general(HKEY_CURRENT_USER, baseKey_ + "\\General");
-    general.setNumber("Tip of the day", 0);
+    bool timedOut;
+    {
+        UpdateRegistryView::Waiting waiting(view);
+        RegistryKey general(HKEY_CURRENT_USER, baseKey_ + "\\General");
+        general.setNumber("Tip of the day", 0);
 
-    // Developer Studio writes its settings when it starts and ends at once on this command.
-    const String commandLine = String("\"") + program + "\" -ex ApplicationExit";
-    Array<char> command(commandLine.c_str(), commandLine.length() + 1);
-    STARTUPINFOA startup;
-    GetStartupInfoA(&startup);
-    startup.dwFlags |= STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_MINIMIZE;
-    runProcess(command.data(), false, &startup, true);
+        // Developer Studio writes its settings when it starts and ends at once on this command.
+        const String commandLine = String("\"") + program + "\" -ex ApplicationExit";
+        Array<char> command(commandLine.c_str(), commandLine.length() + 1);
+        STARTUPINFOA startup;
+        GetStartupInfoA(&startup);
+        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_MINIMIZE;
+        timedOut = !runProcess(command.data(), false, &startup, true, nullptr, waitLimit)
+                   && GetLastError() == WAIT_TIMEOUT;
+    }
+    // The lists are then missing, as when the program cannot be started: the product's
+    // entries make new ones.
+    if (timedOut) {
+        const String text = program + " has not ended within a minute; it may be showing a message. "
+                            "Setup goes on without " + productName() + "'s directory settings.";
+        messageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    }
 }

@@ -42,12 +42,18 @@ public:
     // other root.
     RegistryKey* toolsKey(HKEY root);
 
+    // How long prepareSettings waits for Developer Studio to end: a dialog in the minimised
+    // program would otherwise hold setup for ever.
+    static const DWORD settingsWaitLimit = 60 * 1000;
+
     // Install only: when the generation is installed but neither root holds "Path Dirs",
     // makes Developer Studio write its settings (5.0, 6.0: runs it minimised with
-    // " -ex ApplicationExit" and waits; 4.x: asks the user to run it, until the lists
-    // exist or the user cancels; without canAsk it asks nothing and goes on as after
-    // Cancel), under the view's wait cursor. Reports nothing; the last error is left as it was.
-    void prepareSettings(UpdateRegistryView* view, bool canAsk = true) const;
+    // " -ex ApplicationExit" and waits, under the view's wait cursor, at most waitLimit
+    // milliseconds; 4.x: asks the user to run it, until the lists exist or the user
+    // cancels; without canAsk it asks nothing and goes on as after Cancel). A program still
+    // running at the limit is left running and the user is told that setup goes on without
+    // its settings. Reports nothing else; the last error is left as it was.
+    void prepareSettings(UpdateRegistryView* view, bool canAsk = true, DWORD waitLimit = settingsWaitLimit) const;
 
     // The program prepareSettings runs: "Install Dirs" (per user, else machine) + "msdev.exe",
     // else the program of HKEY_CLASSES_ROOT "dswfile\DefaultIcon", else "msdev.exe".

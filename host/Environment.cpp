@@ -4,6 +4,7 @@
 
 #include "foundation/WindowsVersion.h"
 #include "host/BatchFile.h"
+#include "host/DirectoryList.h"
 #include "host/RegistryKey.h"
 #include "host/RegistryUpdate.h"
 #include "host/Shell.h"
@@ -161,15 +162,10 @@ bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* 
     if (!read)
         value = RegistryValue(String(), REG_SZ);
 
-    const String entry = directory.replace('/', '\\') + ";";
-    const String lowerEntry = entry.toLowerCase();
-    String text = value.text;
-    for (int at = text.toLowerCase().indexOf(lowerEntry); at >= 0; at = text.toLowerCase().indexOf(lowerEntry))
-        text = text.substring(0, at) + text.substring(at + entry.length());
-
+    const String text = withoutDirectory(value.text, directory);
     bool done = true;
     if (install) {
-        value.text = entry + text;
+        value.text = withDirectoryFirst(value.text, directory);
         done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).setValue(name, value)
                        : setEnvironment(name, value, perUser);
     } else if (!text.isEmpty()) {

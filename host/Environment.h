@@ -34,9 +34,9 @@ bool setEnvironment(const char* name, const String& text, bool perUser);
 bool removeEnvironment(const char* name, bool perUser);
 
 // Puts directory (its '/' written as '\\', followed by ';') at the front of a ';' list
-// while the update installs, or takes every copy of it out (letter case ignored) while it
-// uninstalls;
-// a list left empty is deleted when it had been read. Without keyPath the list is the
+// while the update installs, or takes every entry of it out while it uninstalls, wherever
+// it stands and whatever its letter case (withDirectoryFirst, withoutDirectory); a list
+// left empty is deleted when it had been read. Without keyPath the list is the
 // environment variable name (machine scope for "PATH", per user otherwise); with keyPath
 // it is the value name under HKEY_CURRENT_USER\keyPath, read from there or else from
 // HKEY_LOCAL_MACHINE. The type read is written back. The list's name is shown as the

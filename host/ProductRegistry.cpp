@@ -142,7 +142,11 @@ bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
             writeEntryDetails(update, *entry, version);
         productKey.setString("version", version);
     } else {
-        ok = deleteTreeShown(update, machineEntry) || deleteTreeShown(update, userEntry);
+        // An install without machine rights wrote the user's entry, and one with them the
+        // machine's: both go, and either one gone counts.
+        const bool machineEntryGone = deleteTreeShown(update, machineEntry);
+        const bool userEntryGone = deleteTreeShown(update, userEntry);
+        ok = machineEntryGone || userEntryGone;
         RegistryKey company = productKey.parent();
         RegistryKey browserSettings(HKEY_CURRENT_USER, companyKey() + "\\Coverage Browser");
         {

@@ -59,18 +59,21 @@ void grow(Array<char>& data, DWORD needed)
 }
 
 // Puts size bytes of data, read with type, into value: a REG_DWORD's four bytes into the
-// number, anything else up to its first NUL into the text.
+// number, a string's characters up to its first NUL into the text, and every byte of any
+// other type (REG_BINARY, REG_MULTI_SZ, ...) into the text as it is.
 void store(DWORD type, const Array<char>& data, DWORD size, RegistryValue& value)
 {
     value.type = type;
+    const char* bytes = data.data();
     if (type == REG_DWORD) {
         uint32_t number = 0;
-        std::memcpy(&number, data.data(), size < sizeof number ? size : sizeof number);
+        std::memcpy(&number, bytes, size < sizeof number ? size : sizeof number);
         value.number = number;
-    } else {
-        const char* bytes = data.data();
+    } else if (RegistryValue::isString(type)) {
         const void* end = std::memchr(bytes, '\0', size);
         value.text = String(bytes, end ? static_cast<const char*>(end) - bytes : static_cast<int>(size));
+    } else {
+        value.text = String(bytes, static_cast<int>(size));
     }
 }
 
@@ -84,6 +87,9 @@ String logged(const RegistryValue& value)
 {
     if (value.type == REG_DWORD)
         return String::valueOf(value.number);
+    // Other data may hold NULs and any byte: the log names its size, not its bytes.
+    if (!RegistryValue::isString(value.type))
+        return String::valueOf(value.text.length()) + " bytes of type " + String::valueOf(static_cast<unsigned>(value.type));
     return String("\"") + value.text + "\"";
 }
 
@@ -254,7 +260,9 @@ bool RegistryKey::getString(const char* name, String& text)
     if (!queryValue(name, value))
         return false;
     if (value.type != REG_EXPAND_SZ) {
-        text = value.text;
+        // Read as text, a value of another type (REG_MULTI_SZ, REG_BINARY) ends at its first NUL.
+        const int end = value.text.indexOf('\0');
+        text = end < 0 ? value.text : value.text.substring(0, end);
         return true;
     }
     // The count includes the terminator; a larger count than the room means "grow and
@@ -289,12 +297,14 @@ bool RegistryKey::setValue(const char* name, const RegistryValue& value)
     const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Create))
         return false;
+    const BYTE* text = reinterpret_cast<const BYTE*>(value.text.c_str());
     if (value.type == REG_DWORD)
         status_ = RegSetValueExA(handle_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value.number),
                                  sizeof value.number);
+    else if (RegistryValue::isString(value.type))
+        status_ = RegSetValueExA(handle_, name, 0, value.type, text, value.text.length() + 1);
     else
-        status_ = RegSetValueExA(handle_, name, 0, value.type, reinterpret_cast<const BYTE*>(value.text.c_str()),
-                                 value.text.length() + 1);
+        status_ = RegSetValueExA(handle_, name, 0, value.type, text, value.text.length());
     if (status_ == ERROR_SUCCESS)
         Log::write("registry: set " + fullName() + (name ? name : "") + " = " + logged(value) + " (" + previous + ")");
     return finish();

@@ -45,7 +45,8 @@ public:
     // On failure the value is left unchanged. Values of any length are read whole.
     bool queryValue(const char* name, RegistryValue& value);
     // The value's text; REG_EXPAND_SZ text comes with its environment references
-    // expanded. On failure the text is left unchanged.
+    // expanded, and the text of another type ends at its first NUL. On failure the text
+    // is left unchanged.
     bool getString(const char* name, String& text);
     // The value's REG_DWORD data. On failure the number is left unchanged.
     bool getNumber(const char* name, uint32_t& number);

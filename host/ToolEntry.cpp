@@ -39,9 +39,21 @@ void ToolEntry::clear()
     properties.clear();
 }
 
+int acceleratorIndex(const String& text)
+{
+    for (int i = 0; i + 1 < text.length(); ++i) {
+        if (text.charAt(i) != '&')
+            continue;
+        if (text.charAt(i + 1) != '&')
+            return i;
+        ++i;
+    }
+    return -1;
+}
+
 String withoutAccelerator(const String& text)
 {
-    const int amp = text.indexOf('&');
+    const int amp = acceleratorIndex(text);
     if (amp < 0)
         return text;
     return text.substring(0, amp) + text.substring(amp + 1);

@@ -34,5 +34,9 @@ public:
     void clear();
 };
 
-// text without its first "&" (text itself when it has none).
+// Where text marks its accelerator: the index of the first "&" that is followed by a
+// character and is not one of a "&&" pair (a literal ampersand); -1 when it marks none.
+int acceleratorIndex(const String& text);
+// text without the "&" that marks its accelerator (text itself when it marks none); a
+// literal "&&" stays as it is.
 String withoutAccelerator(const String& text);

@@ -61,8 +61,8 @@ AcceleratorTable::AcceleratorTable(const char* reserved) : reserved(reserved)
 String assignAccelerator(AcceleratorTable& table, const String& menuText)
 {
     const String stripped = withoutAccelerator(menuText);
-    const int amp = menuText.indexOf('&');
-    if (amp >= 0 && amp + 1 < menuText.length()) {
+    const int amp = acceleratorIndex(menuText);
+    if (amp >= 0) {
         const unsigned char own = static_cast<unsigned char>(folded(menuText.charAt(amp + 1)));
         if (table.free[own]) {
             table.free[own] = false;
@@ -136,7 +136,7 @@ bool ToolsMenu::save()
         const String suffix = String("#") + String::valueOf(n);
         for (ToolProperty& property : command.properties) {
             if (property.name.equals(String("MenuName"))) {
-                if (command.name.indexOf('&') < 0)
+                if (acceleratorIndex(command.name) < 0)
                     command.name = assignAccelerator(table, property.value.text);
                 // A command replaced by a later addition holds two menu texts; both carry
                 // the accelerator, so the one written last keeps it.

@@ -4,9 +4,11 @@
 
 #include "foundation/ErrorText.h"
 #include "foundation/Log.h"
+#include "foundation/MessageBox.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
 #include "host/Environment.h"
+#include "host/InstallFolder.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
 #include "setup/ProductExtraction.h"
@@ -55,6 +57,12 @@ bool SetupApp::install()
             index = 0;
             if (!destinationPage.step(index, context_)) {
                 cancelled_ = true;
+                return false;
+            }
+            // The page refuses such a folder itself; an unattended run meets it here.
+            const String refusal = installFolderRefusal(destinationPage.destination());
+            if (!refusal.isEmpty()) {
+                messageBox(refusal.c_str(), MB_ICONSTOP);
                 return false;
             }
             context_.destination = Path(destinationPage.destination()).addTrailingSeparator();

@@ -4,9 +4,11 @@
 #include "foundation/ErrorText.h"
 #include "foundation/FindHandle.h"
 #include "foundation/LastErrorKept.h"
+#include "foundation/Links.h"
 #include "foundation/Log.h"
 #include "foundation/ModulePath.h"
 #include "foundation/ProductIdentity.h"
+#include "host/InstallMarks.h"
 
 #include <windows.h>
 
@@ -84,10 +86,21 @@ bool ProductExtraction::run()
     try {
         const int count = reader_.readHeader();
         view_.setRange(count + extraRange);
+        // Looked at before anything is written: only an earlier install of ours is
+        // cleaned, never a folder of someone else's that happens to have a bin.
+        const bool earlierInstall = holdsProductInstall(destination_);
         for (const char* folder : folders)
             createFolder(folder);
-        for (const char* pattern : leftovers)
-            removeMatching(pattern);
+        // A folder that is a link has been reported; nothing may be removed or written
+        // through it, so nothing more is done.
+        if (linkFound_) {
+            SetLastError(ERROR_CANT_ACCESS_FILE);
+            return false;
+        }
+        if (earlierInstall) {
+            for (const char* pattern : leftovers)
+                removeMatching(pattern);
+        }
         reader_.extractEntries(count);
         for (const auto& wrapper : wrappers)
             installWrapper(wrapper.name, compilerFlags_[wrapper.family]);
@@ -110,6 +123,15 @@ void ProductExtraction::createFolder(const char* name)
 {
     const Path target = destination_ + name;
     view_.nextFile(target);
+    const String link = firstLinkBelow(destination_, name);
+    if (!link.isEmpty()) {
+        ok_ = false;
+        linkFound_ = true;
+        view_.showFailure("Error creating directory " + target + ": " + link
+                              + " is a link to another place, and setup writes nothing through links",
+                          MB_ICONERROR);
+        return;
+    }
     const DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         ok_ = CreateDirectoryA(target.c_str(), nullptr);
@@ -159,16 +181,20 @@ void ProductExtraction::installWrapper(const char* name, bool selected)
 
 void ProductExtraction::copyInto(const String& source, const String& targetName)
 {
-    Path sourcePath = source;
-    if (!sourcePath.isAbsolute())
-        sourcePath = programFolder_ + source;
     const Path target = destination_ + targetName;
-    view_.nextFile(target);
-    ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
-    if (!ok_) {
-        // The wrappers' source is normally the copy the extraction has just written.
-        sourcePath = destination_ + source;
+    Path sourcePath = source;
+    if (sourcePath.isAbsolute()) {
+        view_.nextFile(target);
         ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+    } else {
+        // Beside the setup program first; else the copy the extraction has just written.
+        sourcePath = programFolder_ + source;
+        view_.nextFile(target);
+        ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+        if (!ok_) {
+            sourcePath = destination_ + source;
+            ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
+        }
     }
     if (!ok_) {
         showLastError("Error copying " + sourcePath + " to " + target);

@@ -4,9 +4,10 @@
 #include "archive/ArchiveReader.h"
 #include "foundation/Path.h"
 
-// The product's standard folders, the removal of an earlier install's files, the payload's
-// entries, the compiler wrappers of the chosen families and the copy of the running setup
-// program as the uninstaller, each step reported to the view. Failures of a folder, a
+// The product's standard folders, the removal of an earlier install's files (only when the
+// install folder holds one: holdsProductInstall), the payload's entries, the compiler
+// wrappers of the chosen families and the copy of the running setup program as the
+// uninstaller, each step reported to the view. Failures of a folder, a
 // removal or a copy are shown through the view as they happen and the extraction goes on.
 class ProductExtraction {
 public:
@@ -22,17 +23,20 @@ public:
                       DecoderThread::Decoding decoding = DecoderThread::ahead);
 
     // The whole extraction, once. False after a damaged or cut payload or a cancel (last
-    // error ERROR_FILE_CORRUPT or ERROR_CANCELLED, nothing shown, nothing after it done)
-    // and otherwise the result of the uninstaller copy. An entry file that cannot be created
-    // or timed, a write that fails and bad bzip2 data throw. The decoder thread has ended
-    // when it returns or throws.
+    // error ERROR_FILE_CORRUPT or ERROR_CANCELLED, nothing shown, nothing after it done),
+    // false after the folders when one of them is a link (shown, last error
+    // ERROR_CANT_ACCESS_FILE; nothing removed or written), and otherwise the result of the
+    // uninstaller copy. An entry file that cannot be created or timed, a write that fails and
+    // bad bzip2 data throw. The decoder thread has ended when it returns or throws.
     bool run();
 
-    // The steps. createFolder replaces a file of the folder's name; removeMatching removes
+    // The steps. createFolder replaces a file of the folder's name, and refuses a folder
+    // that is a link (a symbolic link or junction) or lies below one; removeMatching removes
     // every match of a pattern below the install folder (a folder with its contents);
     // installWrapper copies bin/trqc.exe as bin/<name>.exe- when selected, else only steps;
     // copyInto copies source (relative: looked for beside the setup program first, then in
-    // the install folder) to the install folder as targetName.
+    // the install folder) to the install folder as targetName; a failure names the source
+    // copied last and its error.
     void createFolder(const char* name);
     void removeMatching(const char* pattern);
     void installWrapper(const char* name, bool selected);
@@ -46,6 +50,8 @@ private:
     void showLastError(const String& context);
 
     bool ok_ = true;
+    // A standard folder, or a folder on its way, is a symbolic link or junction.
+    bool linkFound_ = false;
     const Path& programFolder_;
     const Path& destination_;
     const bool* compilerFlags_;

@@ -3,9 +3,11 @@
 
 #include "foundation/Path.h"
 
-// Why folder must not be removed, or an empty text when it may. A drive or network-share
-// root is refused; so is an existing folder that is the Windows or system folder, a
-// Program Files folder or the user's profile folder, or that lacks the product's
-// uninstall.exe or bin folder. Any other path that does not exist is not refused here: its
-// removal fails on its own.
+// Why folder must not be removed, or an empty text when it may. No folder at all (an
+// empty text) is refused, as are the folders that
+// protectedFolderReason names are refused; so is an existing folder without the marks of an
+// install (holdsProductInstall: uninstall.exe, bin\trqc.exe and bin\coverageBrowser.exe,
+// none of them a link). A bin folder and an uninstall.exe alone are no such marks: the
+// uninstaller finds its own file wherever it runs, and many products have a bin. Any other
+// path that does not exist is not refused here: its removal fails on its own.
 String removalRefusal(const Path& folder);

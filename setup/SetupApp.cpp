@@ -13,8 +13,11 @@
 #include "host/ProductRegistry.h"
 #include "host/RegistryUpdate.h"
 #include "host/Shell.h"
+#include "host/InstallFolder.h"
 #include "setup/Relaunch.h"
+#include "setup/RemovalGuard.h"
 #include "setup/RunningPrograms.h"
+#include "setup/SetupLock.h"
 #include "ui/MessageDialog.h"
 #include "ui/RegistryStepView.h"
 #include "ui/WaitCursor.h"
@@ -125,7 +128,13 @@ int SetupApp::doMessageBox(const char* text, unsigned style)
 
 void SetupApp::parseOptions()
 {
-    programFolder_ = options_.hasFolder ? options_.folder : Path(arguments_.argument(0)).directory().absolutePath();
+    // -d is made absolute against the folder the program started in (the uninstall changes
+    // to the root before it removes anything) and ends with a separator, since the registry
+    // step appends "bin" and "lib" to it. An empty one stays empty, and is refused.
+    if (options_.hasFolder)
+        programFolder_ = options_.folder.isEmpty() ? Path() : Path(options_.folder).absolutePath().addTrailingSeparator();
+    else
+        programFolder_ = Path(arguments_.argument(0)).directory().absolutePath();
     String text;
     if (getEnvironment("TRQFILE", text, false) || getEnvironment("TRQFILE", text, true)) {
         coverageFile_ = text;
@@ -158,10 +167,38 @@ ExitCode SetupApp::mainFlow()
     Log::write(String(product::applicationTitle) + " " + product::version + ", " +
                (context_.installMode ? "install" : "uninstall") + ": " + GetCommandLineA());
     parseOptions();
+    // A -t folder that setup may not install into makes the command line wrong, whatever
+    // the mode: nothing is changed, and no page is shown for it.
+    if (context_.installMode && options_.hasTarget) {
+        const String refusal = installFolderRefusal(options_.target);
+        if (!refusal.isEmpty()) {
+            messageBox((String("-t ") + options_.target + ": " + refusal).c_str(), MB_ICONSTOP);
+            return exitBadOptions;
+        }
+    }
     // The uninstaller hands over to a copy unless told the folder (-d), as its copy is, or
-    // told to work in place (-a alone, whose own file then waits for the next restart).
+    // told to work in place (-a alone, whose own file then waits for the next restart). The
+    // relaunch changes nothing, and its copy must find the lock free.
     if (!context_.installMode && !options_.hasFolder && !options_.unattended)
         return relaunchFromTemp(programFolder_, options_);
+    const SetupLock lock;
+    if (!lock.held()) {
+        const String text = String(product::applicationTitle) + " is already running. Please let it finish first.";
+        messageBox(text.c_str(), MB_ICONEXCLAMATION);
+        return exitAlreadyRunning;
+    }
+    if (!context_.installMode) {
+        // A folder that is no install of the product is refused before anything changes:
+        // the registry step would already take <folder>bin and <folder>lib out of PATH,
+        // LIB and Developer Studio's lists, whoever put them there.
+        const String refusal = removalRefusal(programFolder_);
+        if (!refusal.isEmpty()) {
+            const String text = String("Refusing to remove the folder ") + programFolder_ + ": " + refusal
+                                + ". Nothing has been changed.";
+            messageBox(text.c_str(), MB_ICONSTOP);
+            return exitFailed;
+        }
+    }
     if (!context_.installMode && !context_.silent) {
         const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)

@@ -29,13 +29,19 @@ public:
     // A box with the error icon makes the run a failure.
     int doMessageBox(const char* text, unsigned style) override;
 
-    // The folder options (-d, -t) and the proposed coverage file: TRQFILE of the machine,
-    // else of the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq".
+    // The folder options and the proposed coverage file: TRQFILE of the machine, else of
+    // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq". The
+    // folder of -d is made absolute against the current folder and ends with a separator
+    // (an empty one stays empty).
     void parseOptions();
-    // Wrong options, -?, the log, relaunch, confirmation, running programs, the sequence and
+    // Wrong options (a -t folder that installFolderRefusal refuses among them), -?, the log,
+    // relaunch; the lock of one run at a time (a second run says that setup is already
+    // running and ends); while uninstalling, the refusal of a folder that removalRefusal
+    // names (with nothing changed) and the confirmation; running programs, the sequence and
     // its failure reports, and the restart off Windows NT. Returns the process's exit code.
     ExitCode mainFlow();
     // The sequences; true when every step succeeded. A cancel by the user is noted.
+    // uninstall removes programFolder, which the main flow has checked with removalRefusal.
     bool install();
     bool uninstall();
 

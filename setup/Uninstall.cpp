@@ -5,9 +5,9 @@
 #include "foundation/Log.h"
 #include "foundation/ProductIdentity.h"
 #include "foundation/MessageBox.h"
+#include "foundation/ModulePath.h"
 #include "host/DelayedMove.h"
 #include "host/Environment.h"
-#include "setup/RemovalGuard.h"
 #include "ui/UninstallResultDialog.h"
 
 #include <direct.h>
@@ -31,8 +31,9 @@ bool SetupApp::uninstall()
     Log::write(String("product folder: ") + programFolder_);
 
     // The running copy goes at the next start of Windows; lacking the right to ask is no
-    // failure.
-    const String self = arguments_.argument(0);
+    // failure. Its own module path: argument 0 may be relative, and the current folder is
+    // the root by now.
+    const String self = modulePath();
     if (!delayedMove(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && GetLastError() != ERROR_ACCESS_DENIED) {
         ok = false;
         showLastError((String("Error on delayed remove of ") + self).c_str());
@@ -59,22 +60,14 @@ bool SetupApp::uninstall()
     else
         ok = false;
 
-    // A folder that is no product install (a drive, the system's own folders, or any
-    // folder without the uninstaller and bin) is never removed.
-    const String refusal = removalRefusal(programFolder_);
-    if (refusal.length() > 0) {
+    // The main flow has refused any folder that is no install of the product.
+    try {
+        programFolder_.remove();
+        Log::write(String("removed: ") + programFolder_);
+        dialog.showItem(IDC_CHECK_FILES);
+    } catch (const Exception& failure) {
         ok = false;
-        const String text = String("Refusing to remove the folder ") + programFolder_ + ": " + refusal + ".";
-        messageBox(text.c_str(), MB_ICONSTOP);
-    } else {
-        try {
-            programFolder_.remove();
-            Log::write(String("removed: ") + programFolder_);
-            dialog.showItem(IDC_CHECK_FILES);
-        } catch (const Exception& failure) {
-            ok = false;
-            messageBox(failure.message().c_str(), MB_ICONSTOP);
-        }
+        messageBox(failure.message().c_str(), MB_ICONSTOP);
     }
 
     Log::write(ok ? "Uninstall completed successfully." : "Uninstall did not complete successfully.");

@@ -1,8 +1,10 @@
 // DestinationPage: the default under Program Files and the folder browser.
 #include "ui/DestinationPage.h"
 
+#include "host/InstallFolder.h"
 #include "host/RegistryKey.h"
 #include "host/Shell.h"
+#include "ui/MessageDialog.h"
 
 DestinationPage::DestinationPage(HWND parent) : WizardPage(IDD, parent)
 {
@@ -25,7 +27,14 @@ String DestinationPage::programFilesFolder()
 bool DestinationPage::doDataExchange(DataExchange& exchange)
 {
     exchange.text(IDC_PATH, destination_);
-    return true;
+    if (!exchange.saving())
+        return true;
+    const String refusal = installFolderRefusal(destination_);
+    if (refusal.isEmpty())
+        return true;
+    MessageDialog(hwnd(), refusal, MB_ICONEXCLAMATION).doModal();
+    exchange.failOn(IDC_PATH);
+    return false;
 }
 
 bool DestinationPage::onCommand(int id, int code, HWND control)

@@ -20,6 +20,8 @@ public:
     static String programFilesFolder();
 
 protected:
+    // Next takes the folder only when setup may install into it (installFolderRefusal);
+    // otherwise the refusal is shown and the page stays.
     bool doDataExchange(DataExchange& exchange) override;
     bool onCommand(int id, int code, HWND control) override;
 

@@ -72,12 +72,21 @@ bool Frame::create()
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (GetWindowPlacement(hwnd(), &placement)
-        && placement.rcNormalPosition.right - placement.rcNormalPosition.left < 640) {
-        placement.rcNormalPosition = RECT{0, 0, 640, 480};
-        SetWindowPlacement(hwnd(), &placement);
+    if (GetWindowPlacement(hwnd(), &placement)) {
+        const RECT wide = normalPosition(placement.rcNormalPosition);
+        if (!EqualRect(&wide, &placement.rcNormalPosition)) {
+            placement.rcNormalPosition = wide;
+            SetWindowPlacement(hwnd(), &placement);
+        }
     }
     return true;
+}
+
+RECT Frame::normalPosition(const RECT& given)
+{
+    if (given.right - given.left >= 640)
+        return given;
+    return RECT{0, 0, 640, 480};
 }
 
 void Frame::onPaint(HDC dc, const RECT& client)

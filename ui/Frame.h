@@ -9,8 +9,13 @@ public:
     static const char webAddress[];
 
     // Creates the window (hidden) with the title of string 57344 and the product icon, at
-    // least 640 pixels wide. False when the system refuses.
+    // least 640 pixels wide (the system's default place, through normalPosition). False
+    // when the system refuses.
     bool create();
+
+    // The normal position the window takes for the system's default: that one when it is
+    // at least 640 pixels wide, else 640 x 480 at the desktop's corner.
+    static RECT normalPosition(const RECT& given);
 
 protected:
     // The paint covers everything; nothing to erase.

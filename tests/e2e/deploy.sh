@@ -123,6 +123,41 @@ scenario target
 check "exit code 0" start_wait 0 -s -t 'C:\Tools\Trelliq'
 installed_checks "$drive_c/Tools/Trelliq" 'C:\Tools\Trelliq\'
 
+# A -t folder the installer refuses is a wrong command line: 87, nothing changed, the
+# reason in the log; nothing shown under -s, the reason shown under -a.
+scenario bad-target
+mkdir -p "$drive_c/logs" "$drive_c/Projects/cpp"
+echo mine >"$drive_c/Projects/notes.txt"
+# The watch sees the first run.
+watch_quiet setup.exe
+for target in 'C:\Projects' 'Tools\Trelliq' 'C:\' 'C:\windows' '"C:\Tools\a;b"'; do
+  check "-s -t $target: exit code 87" start_wait 87 -s -t "$target" -l 'C:\logs\bad.log'
+  check "-t $target: the log names the refusal" log_has "$drive_c/logs/bad.log" "message: -t ${target//\"/}: "
+done
+check "no window for a refused folder" quiet_checks
+exits_meanwhile 87 'C:\setup\setup.exe -a -t C:\Projects'
+robot wait 'Trelliq Setup' begins 1026 '-t C:\Projects: ' click 1 gone
+check "-a -t C:\Projects: exit code 87 after the message" exits_checks
+check "the foreign folder keeps its files" test -f "$drive_c/Projects/notes.txt" -a -d "$drive_c/Projects/cpp"
+check "nothing installed" test ! -e "$installed"
+check "no uninstall entry" no_key "$uninstall_key"
+
+# While one setup runs, a second install or uninstall ends with 1618 and changes nothing.
+scenario already-running
+setup
+robot wait 'Choose Destination Folder'
+first_pid=$setup_pid
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+for second in 'C:\setup\setup.exe -s' 'C:\setup\setup.exe -s -t C:\Tools\Trelliq' \
+              "C:\setup\uninstall.exe -s -d \"$folder\""; do
+  check "$second: exit code 1618" wine_in "$robot_exe" exits 1618 "start /wait $second"
+done
+setup_pid=$first_pid
+check "nothing installed" test ! -e "$installed" -a ! -e "$drive_c/Tools/Trelliq"
+check "no uninstall entry" no_key "$uninstall_key"
+robot wait 'Choose Destination Folder' click 2 gone
+finish
+
 # Damaged data and a full disk fail with 1603, nothing reported as success.
 scenario silent-damaged
 python3 - "$setup_exe" "$build/payload.bin" "$drive_c/setup/setup.exe" <<'PY'

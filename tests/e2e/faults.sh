@@ -179,6 +179,27 @@ check "the uninstall entry went" eventually 10 no_uninstall_entry
 check "PATH after uninstall" equals "$(reg_value "$machine_env" PATH)" "$long_path"
 check "LIB after uninstall" equals "$(reg_value 'HKCU\Environment' LIB)" "$odd_lib"
 
+# The product's entries moved by the user to the end of the lists, without a final ';': a
+# reinstall keeps one of each, first, and the uninstall takes them out with the ';' before.
+scenario entries-at-the-end
+setup -a
+finish
+rest=$(reg_value "$machine_env" PATH)
+rest=${rest#"${folder}bin;"}
+reg add "$machine_env" /v PATH /t REG_EXPAND_SZ /d "$rest;${folder}BIN" /f >/dev/null
+reg add 'HKCU\Environment' /v LIB /t REG_SZ /d "C:\VC\lib;${folder}lib" /f >/dev/null
+setup -a
+finish
+check "PATH after a reinstall" equals "$(reg_value "$machine_env" PATH)" "${folder}bin;$rest"
+check "LIB after a reinstall" equals "$(reg_value 'HKCU\Environment' LIB)" "${folder}lib;C:\VC\lib"
+reg add "$machine_env" /v PATH /t REG_EXPAND_SZ /d "$rest;${folder}bin" /f >/dev/null
+reg add 'HKCU\Environment' /v LIB /t REG_SZ /d "C:\VC\lib;${folder}lib" /f >/dev/null
+robot run "$(reg_value "$uninstall_key" UninstallString)" wait 'Trelliq Setup' click 6 gone \
+      wait 'Uninstall' ready 1 shown 1009 1 click 1 gone
+check "the uninstall entry went" eventually 10 no_uninstall_entry
+check "PATH after uninstall" equals "$(reg_value "$machine_env" PATH)" "$rest"
+check "LIB after uninstall" equals "$(reg_value 'HKCU\Environment' LIB)" 'C:\VC\lib'
+
 # A cancel at each poll of the registry update, in-process: no click from outside could
 # land between two given steps.
 scenario cancel-every-poll

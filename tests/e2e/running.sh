@@ -41,4 +41,30 @@ finish
 check "installed without a question" test -f "$installed/uninstall.exe"
 check "the user's TRQFILE was proposed" equals "$(reg_value "$machine_env" TRQFILE)" 'C:\mine.trq'
 
+# One setup at a time: while one waits on its wizard, a second install and an uninstaller
+# say that setup is already running and end, changing nothing; once the first has ended, the
+# next one runs.
+scenario one-at-a-time
+setup
+robot wait 'Choose Destination Folder'
+first_pid=$setup_pid
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+for second in 'C:\setup\setup.exe -a' "C:\setup\uninstall.exe -d $folder"; do
+  # shellcheck disable=SC2086 # the program and its arguments
+  start_program $second
+  robot wait 'Trelliq Setup' expect 1026 'Trelliq Setup is already running. Please let it finish first.' \
+        click 1 gone
+  finish 20
+done
+setup_pid=$first_pid
+check "the first still waits" kill -0 "$first_pid"
+check "nothing installed" test ! -e "$installed"
+check "no uninstall entry" no_key "$uninstall_key"
+robot wait 'Choose Destination Folder' click 2 gone
+finish
+setup -a
+robot absent 'Trelliq Setup' 3000
+finish
+check "the next run installs" test -f "$installed/uninstall.exe"
+
 done_group

@@ -62,36 +62,96 @@ check "only the running uninstaller is left" equals "$(ls "$(dir_of_install)")" 
 check "the running file is listed for deletion at restart" \
   grep -qi 'trelliq\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 
-# Folders that are no product install are never removed, whatever -d names.
+# -d as a user types it: without the final separator, and relative to the folder the
+# uninstaller starts in. Every setting of the product goes all the same.
+scenario uninstall-folder-as-typed
+for typed in "${folder%\\}" trelliq; do
+  install_quietly
+  cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+  # Wine starts a program in the Windows form of the shell's folder.
+  pushd "$installed/.." >/dev/null
+  start_program 'C:\setup\uninstall.exe' -d "$typed"
+  popd >/dev/null
+  robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?' click 6 gone \
+        wait 'Uninstall' ready 1 shown 1007 1 shown 1008 1 shown 1006 1 shown 1009 1 click 1 gone
+  finish
+  check "-d $typed: the product folder is gone" test ! -e "$(dir_of_install)"
+  check "-d $typed: PATH no longer holds bin" bash -c '[[ "$0" != *trelliq* ]]' "$(reg_value "$machine_env" PATH)"
+  check "-d $typed: LIB is gone with its only entry" equals "$(reg_value 'HKCU\Environment' LIB)" ""
+  check "-d $typed: the uninstall entry is gone" no_key "$uninstall_key"
+done
+
+# Started as "uninstall -d FOLDER" from a console in its own folder: argument 0 is a bare
+# name, and the file listed for deletion at restart is still the program's own.
+scenario uninstall-from-a-console
+install_quietly
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+# The robot, started in C:\setup, starts the command line as a console would.
+pushd "$drive_c/setup" >/dev/null
+robot run "uninstall -d \"$folder\"" \
+      wait 'Trelliq Setup' click 6 gone wait 'Uninstall' ready 1 shown 1009 1 click 1 gone await uninstall.exe
+popd >/dev/null
+pending=$(reg query "$pending_key" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+check "the program's own file is listed for deletion at restart" grep -qi 'C:\\setup\\uninstall.exe' <<<"$pending"
+check "no file at the root is" bash -c '! grep -qiE "C:\\\\uninstall(\\.exe)?([^a-z]|$)" <<<"$0"' "$pending"
+
+# Folders that are no product install are refused before anything changes, whatever -d
+# names: no question, no result dialog.
 scenario uninstall-refusals
 mkdir -p "$drive_c/Other/bin"
 echo "keep" > "$drive_c/Other/notes.txt"
 # Letters folded: this name uninstalls too.
 cp "$setup_exe" "$drive_c/Other/Uninstall.EXE"
 start_program 'C:\Other\Uninstall.EXE' -d 'C:\'
-robot wait 'Trelliq Setup' click 6 gone \
-      seek 'Refusing' expect 1026 'Refusing to remove the folder C:\: it is the root of a drive.' click 1 gone \
-      wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
+robot wait 'Trelliq Setup' \
+      expect 1026 'Refusing to remove the folder C:\: it is the root of a drive. Nothing has been changed.' \
+      click 1 gone absent 'Uninstall' 1000
 finish
 check "drive C: keeps its Windows folder" test -d "$drive_c/windows/system32"
 start_program 'C:\Other\Uninstall.EXE' -d 'C:\windows'
-robot wait 'Trelliq Setup' click 6 gone \
-      seek 'Refusing' expect 1026 'Refusing to remove the folder C:\windows: it is the Windows folder.' click 1 gone \
-      wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
+robot wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\windows\: it is the Windows folder.' \
+      click 1 gone absent 'Uninstall' 1000
 finish
-# A copy of the uninstaller dropped into another folder and run there with -a.
-rm -rf "$drive_c/Other/bin"
+# A copy of the uninstaller dropped into another folder with a bin of its own and run there
+# with -a: the uninstaller and a bin folder are no install of the product.
+echo "mine" > "$drive_c/Other/bin/tool.exe"
 start_program 'C:\Other\Uninstall.EXE' -a
-robot wait 'Trelliq Setup' click 6 gone \
-      seek 'Refusing' begins 1026 'Refusing to remove the folder C:\Other\: it does not hold' click 1 gone \
-      wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
+robot wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\Other\: it does not hold' \
+      click 1 gone absent 'Uninstall' 1000
 finish
-check "the other folder keeps its files" test -f "$drive_c/Other/notes.txt"
+check "the other folder keeps its files" test -f "$drive_c/Other/notes.txt" -a -f "$drive_c/Other/bin/tool.exe"
 # A folder that does not exist fails with the C library's text.
 start_program 'C:\Other\Uninstall.EXE' -d 'C:\Missing\'
 robot wait 'Trelliq Setup' click 6 gone \
       seek 'File system error: C:\Missing' click 1 gone \
       wait 'Uninstall' ready 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
+
+# A refused folder changes nothing at all: the product stays registered, and neither the
+# product's entries nor the user's own C:\Tools\bin leave PATH and LIB.
+scenario uninstall-refused-changes-nothing
+install_quietly
+mkdir -p "$drive_c/Tools/bin" "$drive_c/Tools/lib"
+echo "tool" > "$drive_c/Tools/bin/tool.exe"
+reg add "$machine_env" /v PATH /t REG_EXPAND_SZ /d "C:\Tools\bin;$(reg_value "$machine_env" PATH)" /f >/dev/null
+reg add 'HKCU\Environment' /v LIB /t REG_SZ /d "C:\Tools\lib;$(reg_value 'HKCU\Environment' LIB)" /f >/dev/null
+path_before=$(reg_value "$machine_env" PATH)
+lib_before=$(reg_value 'HKCU\Environment' LIB)
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+start_program 'C:\setup\uninstall.exe' -d 'C:\Tools\'
+if ! wine_in "$robot_exe" wait 'Trelliq Setup' begins 1026 'Refusing to remove the folder C:\Tools\: it does not hold' \
+     click 1 gone absent 'Uninstall' 1000; then
+  fail "the refusal is the first and only thing the uninstaller shows"
+  # An uninstaller that asks first: answered as a user would, for the checks below.
+  wine_in "$robot_exe" timeout 5000 wait 'Trelliq Setup' click 6 gone seek 'Refusing' click 1 gone \
+    wait 'Uninstall' click 1 gone || true
+fi
+finish
+check "PATH is as it was" equals "$(reg_value "$machine_env" PATH)" "$path_before"
+check "LIB is as it was" equals "$(reg_value 'HKCU\Environment' LIB)" "$lib_before"
+check "the uninstall entry stays" equals "$(reg_value "$uninstall_key" DisplayName)" "Trelliq 5.2.9"
+check "the shortcut stays" test -f "$(menu_link)"
+check "the product's files stay" same_tree "$(dir_of_install)"
+check "the other folder keeps its files" test -f "$drive_c/Tools/bin/tool.exe"
 
 done_group

@@ -58,10 +58,32 @@ TEST(LongPathName, LongNameFallbackResolvesComponentByComponent)
     ASSERT_NE(getLongPathName(shortName(longFile).c_str(), buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, longFile.c_str());
 
-    char small[16];
-    std::memset(small, 'z', sizeof small);
-    EXPECT_EQ(longPathNameByComponents(folder.shortPath.c_str(), small, 10), 9);
-    EXPECT_EQ(std::string(small, 11), std::string(folder.longPath.c_str(), 9) + '\0' + 'z');
+}
+
+TEST(LongPathName, ALongFormThatDoesNotFitIsNeverCut)
+{
+    LongFolder folder;
+    // Missing components stay as written: a long form of any length without files.
+    const std::string exact = "c:\\" + std::string(252, 'a');
+    const struct {
+        String path;
+        int size;
+        int result;
+        const char* written; // null: the path itself
+    } cases[] = {
+        {exact.c_str(), 256, 255, nullptr},
+        {(exact + "b").c_str(), 256, 257, ""},
+        {("c:\\" + std::string(296, 'c')).c_str(), 512, 299, nullptr},
+        {folder.shortPath, 10, folder.longPath.length() + 1, ""},
+        {folder.shortPath, folder.longPath.length(), folder.longPath.length() + 1, ""},
+        {folder.shortPath, folder.longPath.length() + 1, folder.longPath.length(), folder.longPath.c_str()},
+    };
+    for (const auto& c : cases) {
+        char buffer[512];
+        std::memset(buffer, 'z', sizeof buffer);
+        EXPECT_EQ(longPathNameByComponents(c.path.c_str(), buffer, c.size), c.result) << c.path.c_str();
+        EXPECT_STREQ(buffer, c.written ? c.written : c.path.c_str()) << c.path.c_str();
+    }
 }
 
 TEST(LongPathName, ExpandShortPathEntriesKeepsEmptyAndUnknownEntries)

@@ -139,11 +139,25 @@ TEST(String, IndexOfAndLastIndexOf)
     EXPECT_EQ(s.indexOf(String(), 2), 2);
 }
 
-TEST(String, TrimTreatsControlAndHighBytesAsBlank)
+TEST(String, TrimTakesOnlySpaceAndControlBytes)
 {
-    EXPECT_STREQ(String("  a b\t").trim().c_str(), "a b");
-    EXPECT_EQ(String("   ").trim().length(), 0);
-    EXPECT_STREQ(String("word\xe9").trim().c_str(), "word");
+    const struct {
+        const char* text;
+        const char* trimmed;
+    } cases[] = {
+        {"  a b\t", "a b"},
+        {"   ", ""},
+        {"\x01\x1f\x20x\r\n", "x"},
+        // Letters of a code page and multi-byte characters, at either end.
+        {"caf\xe9", "caf\xe9"},
+        {"\xe9t\xe9 ", "\xe9t\xe9"},
+        {" /Fo\xc3\xa9", "/Fo\xc3\xa9"},
+        {"\x83\x5c", "\x83\x5c"},
+        {"\xa0x\xa0", "\xa0x\xa0"},
+        {"\x7f", "\x7f"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(String(c.text).trim().c_str(), c.trimmed) << "\"" << c.text << "\"";
     String kept("kept");
     EXPECT_EQ(kept.trim().c_str(), kept.c_str());
 }

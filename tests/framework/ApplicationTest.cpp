@@ -13,10 +13,14 @@ public:
     std::string text;
     unsigned style = 0;
     int idleCalls = 0;
+    int countWhileShown = -1;
+    HCURSOR cursorWhileShown = nullptr;
     int doMessageBox(const char* text, unsigned style) override
     {
         this->text = text;
         this->style = style;
+        countWhileShown = waitCursorCount();
+        cursorWhileShown = GetCursor();
         return IDNO;
     }
     bool initInstance() override
@@ -41,6 +45,28 @@ TEST(Application, EveryMessageBoxReachesTheHook)
     EXPECT_EQ(messageBox("Are you sure?", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_EQ(application.text, "Are you sure?");
     EXPECT_EQ(application.style, unsigned(MB_YESNO | MB_ICONQUESTION));
+}
+
+TEST(Application, AMessageBoxShowsTheArrowUnderTheWaitCursorAndGivesTheCountBack)
+{
+    TestApplication application;
+    const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    for (int levels : {0, 1, 2}) {
+        for (int i = 0; i < levels; ++i)
+            application.doWaitCursor(1);
+        SetLastError(4321);
+        EXPECT_EQ(messageBox("Please close the program", MB_OKCANCEL), IDNO);
+        EXPECT_EQ(GetLastError(), 4321u) << levels;
+        EXPECT_EQ(application.countWhileShown, 0) << levels;
+        EXPECT_EQ(application.waitCursorCount(), levels);
+        if (levels > 0) {
+            EXPECT_EQ(application.cursorWhileShown, arrow) << levels;
+            EXPECT_EQ(GetCursor(), wait) << levels;
+        }
+        for (int i = 0; i < levels; ++i)
+            application.doWaitCursor(-1);
+    }
 }
 
 TEST(Application, MainRunsIdleWorkUntilQuitThenExitInstance)

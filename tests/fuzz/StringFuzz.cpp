@@ -51,9 +51,9 @@ bool same(const String& s, const std::string& model)
 std::string trimmed(const std::string& s)
 {
     size_t begin = 0, end = s.size();
-    while (begin < end && static_cast<signed char>(s[begin]) <= 32)
+    while (begin < end && static_cast<unsigned char>(s[begin]) <= 32)
         ++begin;
-    while (end > begin && static_cast<signed char>(s[end - 1]) <= 32)
+    while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 32)
         --end;
     return s.substr(begin, end - begin);
 }

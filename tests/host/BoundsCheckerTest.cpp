@@ -68,6 +68,13 @@ TEST(BoundsChecker, NmclOptionsGoInOnceAndComeOutLeavingOtherOptions)
     runNmcl(true, destination);
     EXPECT_EQ(nmcl(found), "/B " + options) << "the options appear once";
 
+    // Options of the user's that end in a letter of the code page keep it, both ways.
+    setNmcl("/Fo\xe9t\xe9");
+    runNmcl(true, destination);
+    EXPECT_EQ(nmcl(found), "/Fo\xe9t\xe9 " + options);
+    runNmcl(false, destination);
+    EXPECT_EQ(nmcl(found), "/Fo\xe9t\xe9");
+
     setNmcl(options);
     runNmcl(false, destination);
     nmcl(found);

@@ -3,6 +3,7 @@
 
 #include "foundation/MessageBox.h"
 #include "host/UpdateRegistryView.h"
+#include "MessageRecorder.h"
 #include "RawRegistry.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,32 @@ TEST_F(DevStudioVersionTest, MissingListsAreWrittenByTheIdeRunMinimisedAndAwaite
     raw::putString(HKEY_LOCAL_MACHINE, vc6Directories, "Path Dirs", "C:\\VC\\bin");
     DevStudioVersion(2).prepareSettings(nullptr);
     EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, standIn));
+}
+
+TEST_F(DevStudioVersionTest, AnIdeThatDoesNotEndIsLeftAtTheLimitAndTheUserIsTold)
+{
+    const std::string folder = backslashed(STAND_IN_FOLDER);
+    raw::putString(HKEY_CURRENT_USER, vc6 + "\\Directories", "Install Dirs", folder);
+    raw::putNumber(HKEY_CURRENT_USER, standIn, "Hang", 1);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "TrelliqTest StandIn Release");
+    ASSERT_NE(release, nullptr);
+    WaitCursorView view;
+    MessageRecorder recorder;
+    const DWORD start = GetTickCount();
+    DevStudioVersion(2).prepareSettings(&view, true, 2000);
+    const DWORD took = GetTickCount() - start;
+    SetEvent(release);
+    CloseHandle(release);
+
+    EXPECT_GE(took, 1900u);
+    EXPECT_LT(took, 15000u);
+    EXPECT_EQ(view.begun, 1);
+    EXPECT_EQ(view.listsAtEnd, "<missing>");
+    ASSERT_EQ(MessageRecorder::messages().size(), 1u);
+    EXPECT_EQ(MessageRecorder::messages()[0].text,
+              folder + "\\msdev.exe has not ended within a minute; it may be showing a message. "
+                       "Setup goes on without Microsoft Visual C++'s directory settings.");
+    EXPECT_EQ(MessageRecorder::messages()[0].style, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
 }
 
 TEST_F(DevStudioVersionTest, TheQuestionFor4xRepeatsUntilTheListsExistOrCancel)

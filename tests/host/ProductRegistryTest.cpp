@@ -181,6 +181,19 @@ TEST_F(ProductRegistryTest, WithoutRightsOnTheMachineKeyTheEntryGoesToTheUser)
     EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, entry));
 }
 
+TEST_F(ProductRegistryTest, UninstallRemovesTheEntriesOfBothHives)
+{
+    // One install with machine rights and one without: an entry under each root.
+    ASSERT_TRUE(install());
+    raw::putString(HKEY_CURRENT_USER, entry, "DisplayName", "Trelliq 5.2.9");
+    raw::putString(HKEY_CURRENT_USER, entry, "UninstallString", "\"C:\\Tools\\Trelliq\\uninstall.exe\"");
+    MessageRecorder recorder;
+    EXPECT_TRUE(uninstall());
+    EXPECT_TRUE(MessageRecorder::messages().empty());
+    EXPECT_FALSE(raw::exists(HKEY_LOCAL_MACHINE, entry));
+    EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, entry));
+}
+
 TEST_F(ProductRegistryTest, AnEmptyCoverageFileRemovesTrqfile)
 {
     raw::putString(HKEY_LOCAL_MACHINE, machineEnvironment, "TRQFILE", "C:\\old.trq");

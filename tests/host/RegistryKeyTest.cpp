@@ -290,3 +290,54 @@ TEST_F(RegistryKeyTest, FullNameAndParent)
     EXPECT_STREQ(parent.parent().subkey().c_str(), "Software");
     EXPECT_STREQ(parent.parent().parent().subkey().c_str(), "");
 }
+
+TEST_F(RegistryKeyTest, ValuesOfEveryTypeKeepTheirTypeAndBytesThroughAReadAndAWrite)
+{
+    const struct {
+        const char* name;
+        DWORD type;
+        std::string bytes;
+    } cases[] = {
+        {"binary", REG_BINARY, std::string("\x01\x00\x02\x00\xff", 5)},
+        {"binary ending in zeros", REG_BINARY, std::string("\x07\x00\x00", 3)},
+        {"multi", REG_MULTI_SZ, std::string("first\0second\0\0", 14)},
+        {"qword", REG_QWORD, std::string("\x01\x02\x03\x04\x00\x00\x00\x80", 8)},
+        {"none", REG_NONE, std::string()},
+        {"text", REG_SZ, std::string("text\0", 5)},
+        {"number", REG_DWORD, std::string("\x2a\x00\x00\x00", 4)},
+    };
+    HKEY raw;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path("types").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
+                              nullptr), ERROR_SUCCESS);
+    for (const auto& c : cases)
+        RegSetValueExA(raw, c.name, 0, c.type, reinterpret_cast<const BYTE*>(c.bytes.data()), c.bytes.size());
+    RegCloseKey(raw);
+
+    RegistryKey key(HKEY_CURRENT_USER, path("types"));
+    RegistryKey copies(HKEY_CURRENT_USER, path("copies"));
+    for (const auto& c : cases) {
+        RegistryValue value;
+        ASSERT_TRUE(key.queryValue(c.name, value)) << c.name;
+        EXPECT_EQ(value.type, c.type) << c.name;
+        ASSERT_TRUE(copies.setValue(c.name, value)) << c.name;
+        DWORD type = 0;
+        EXPECT_EQ(readRaw("copies", c.name, &type), c.bytes) << c.name;
+        EXPECT_EQ(type, c.type) << c.name;
+    }
+    // The enumeration reads them the same way.
+    RegistryKey enumerated(HKEY_CURRENT_USER, path("enumerated"));
+    String name;
+    RegistryValue value;
+    int count = 0;
+    while (key.nextValue(name, value)) {
+        ASSERT_TRUE(enumerated.setValue(name.c_str(), value)) << name.c_str();
+        ++count;
+    }
+    EXPECT_EQ(count, 7);
+    for (const auto& c : cases)
+        EXPECT_EQ(readRaw("enumerated", c.name), c.bytes) << c.name;
+    // Read as text, a list gives its first string and nothing behind it.
+    String first;
+    ASSERT_TRUE(key.getString("multi", first));
+    EXPECT_EQ(std::string(first.c_str(), first.length()), "first");
+}

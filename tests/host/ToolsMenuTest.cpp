@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -128,6 +129,26 @@ TEST_F(ToolsMenuTest, RemovingTheProductsCommandsClosesUpBehindTheUsersOnes)
     EXPECT_EQ(userValue("UserFlag", 1), "41");
 }
 
+TEST_F(ToolsMenuTest, TheUsersPropertiesOfAnyTypeAreWrittenBackByteForByte)
+{
+    putUserCommand(HKEY_CURRENT_USER, 0, "&Notepad");
+    const std::string blob("\x01\x00\x02\x00\xff", 5);
+    const std::string list("one\0two\0\0", 9);
+    raw::put(HKEY_CURRENT_USER, tools, "Blob#0", REG_BINARY, blob.data(), blob.size());
+    raw::put(HKEY_CURRENT_USER, tools, "List#0", REG_MULTI_SZ, list.data(), list.size());
+    raw::putNumber(HKEY_CURRENT_USER, tools, "NumTools", 1);
+    ASSERT_TRUE(addTool(tool("Coverage Browser")));
+    for (const auto& value : {std::make_pair("Blob#0", REG_BINARY), std::make_pair("List#0", REG_MULTI_SZ)}) {
+        char data[64];
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, tools.c_str(), value.first, RRF_RT_ANY, &type, data, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(type, static_cast<DWORD>(value.second)) << value.first;
+        EXPECT_EQ(std::string(data, size), value.second == REG_BINARY ? blob : list) << value.first;
+    }
+}
+
 TEST_F(ToolsMenuTest, AddingAnExistingNameReplacesItsPropertiesAndKeepsItsAccelerator)
 {
     ASSERT_TRUE(addTool(tool("Coverage Browser", "", "C:\\Old\\bin\\coverageBrowser.exe")));
@@ -167,6 +188,32 @@ TEST_F(ToolsMenuTest, ReservedLettersMoveAUsersAccelerator)
     EXPECT_EQ(userValue("MenuName", 0), "C&ustom");
     EXPECT_EQ(userValue("MenuName", 1), "&Build");
     EXPECT_EQ(userValue("MenuName", 2), "&Enable Coverage Build");
+}
+
+TEST_F(ToolsMenuTest, ALiteralAmpersandSurvivesEverySave)
+{
+    const struct {
+        const char* stored;
+        const char* saved;
+    } cases[] = {
+        {"Build && &Test", "Build && &Test"},
+        // No accelerator of its own: the first free letter after the literal one (c and o
+        // are reserved).
+        {"&&Copy", "&&Co&py"},
+        {"Tom && &Jerry &&", "Tom && &Jerry &&"},
+        {"&&&Xref", "&&&Xref"},
+    };
+    int index = 0;
+    for (const auto& c : cases)
+        putUserCommand(HKEY_CURRENT_USER, index++, c.stored);
+    raw::putNumber(HKEY_CURRENT_USER, tools, "NumTools", index);
+    // Two saves: the second reads what the first wrote.
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(addTool(tool("Coverage Browser")));
+        index = 0;
+        for (const auto& c : cases)
+            EXPECT_EQ(userValue("MenuName", index++), c.saved) << c.stored << ", save " << save;
+    }
 }
 
 TEST(AssignAccelerator, TakesTheFirstFreeLetterAndSharesOneWhenNoneIsLeft)

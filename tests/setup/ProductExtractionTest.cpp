@@ -3,6 +3,7 @@
 #include "setup/ProductExtraction.h"
 
 #include "foundation/Exception.h"
+#include "foundation/File.h"
 #include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -174,6 +175,68 @@ struct Extraction {
     std::map<std::string, std::string> files;
 };
 
+// Makes link a link to the folder target: a symbolic link where the system makes one, else
+// (Wine, whose CreateSymbolicLinkA makes nothing) a Unix symbolic link, which Wine shows as
+// a directory reparse point. False when neither gives a reparse point.
+bool makeLink(const std::string& link, const std::string& target)
+{
+    using CreateLink = BOOLEAN(WINAPI*)(const char*, const char*, DWORD);
+    const auto createLink = reinterpret_cast<CreateLink>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+    if (createLink)
+        createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!exists(link) && unixName) {
+        std::string command = "Z:\\bin\\ln -s";
+        for (const std::string& path : {target, link}) {
+            WCHAR wide[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+            command += std::string(" \"") + unixName(wide) + "\"";
+        }
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process;
+        if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            WaitForSingleObject(process.hProcess, 10000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+        // Wine's wait for a Unix process may end before the process does.
+        for (int i = 0; i < 100 && !exists(link); ++i)
+            Sleep(50);
+    }
+    const DWORD attributes = GetFileAttributesA(link.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Removes a link made by makeLink, never its target or its target's contents.
+void removeLink(const std::string& link)
+{
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) {
+        RemoveDirectoryA(link.c_str());
+        return;
+    }
+    // Wine's RemoveDirectoryA on a Unix link removes an empty target and keeps the link.
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    std::string command = std::string("Z:\\bin\\rm \"") + unixName(wide) + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    for (int i = 0; i < 100 && exists(link); ++i)
+        Sleep(50);
+}
+
 const bool allFamilies[5] = {true, true, true, true, true};
 const bool onlyMicrosoft[5] = {false, false, true, false, false};
 
@@ -185,11 +248,13 @@ TEST(ProductExtraction, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUnins
     CreateDirectoryA((destination + "cpp").c_str(), nullptr);
     CreateDirectoryA((destination + "numega").c_str(), nullptr);
     CreateDirectoryA((destination + "numega\\old").c_str(), nullptr);
+    // An earlier install, known by its marks (two of them are leftovers too).
     const char* const leftovers[] = {"bin/old.dll", "bin/old.exe", "bin/old.exe-", "bin/trelliq.cnt",
                                      "bin/trelliq.hlp", "bin/trqset.bat", "cpp/x.c", "numega/old/cl.exe",
-                                     "numega/link.exe"};
+                                     "numega/link.exe", "bin/trqc.exe", "bin/coverageBrowser.exe"};
     for (const char* leftover : leftovers)
         write(destination + leftover, "old");
+    write(destination + "uninstall.exe", "old");
     write(destination + "bin/keep.txt", "mine");
     CreateDirectoryA((std::string(run.programFolder.c_str()) + "bin").c_str(), nullptr);
     write(std::string(run.programFolder.c_str()) + "bin\\trqc.exe", "wrapper beside setup");
@@ -210,6 +275,29 @@ TEST(ProductExtraction, NoEntriesStillPreparesTheFolderAndCopiesWrappersAndUnins
     EXPECT_EQ(contents(destination + "uninstall.exe"), contents(self));
     EXPECT_EQ(run.view.range, 28);
     EXPECT_EQ(run.view.steps, 21);
+    Path(destination.c_str()).remove();
+}
+
+TEST(ProductExtraction, AFolderWithoutAnEarlierInstallKeepsWhatLooksLikeLeftovers)
+{
+    Extraction run(None, allFamilies);
+    const std::string destination = run.destination.c_str();
+    CreateDirectoryA((destination + "bin").c_str(), nullptr);
+    CreateDirectoryA((destination + "cpp").c_str(), nullptr);
+    CreateDirectoryA((destination + "numega").c_str(), nullptr);
+    // A bin folder and an uninstall.exe, even the wrapper: still not the three marks.
+    const char* const owned[] = {"bin/tool.dll", "bin/tool.exe", "bin/trqc.exe", "bin/trqset.bat",
+                                 "cpp/main.cpp", "numega/link.exe", "uninstall.exe"};
+    for (const char* file : owned)
+        write(destination + file, "mine");
+
+    EXPECT_TRUE(run.run());
+    for (const char* file : owned) {
+        if (std::string(file) != "uninstall.exe") {
+            EXPECT_EQ(contents(destination + file), "mine") << file << " was removed or replaced";
+        }
+    }
+    EXPECT_TRUE(isDirectory(destination + "cpp"));
     Path(destination.c_str()).remove();
 }
 
@@ -288,6 +376,109 @@ TEST(ProductExtraction, CutForeignOrCancelledPayloadsEndTheExtractionQuietly)
     EXPECT_FALSE(exists(run.at("uninstall.exe")));
     EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
     Path(run.destination).remove();
+}
+
+TEST(ProductExtraction, AFailedCopyNamesItsSourceAndItsOwnError)
+{
+    Extraction run(None, allFamilies);
+    const std::string destination = run.destination.c_str();
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    // The uninstaller's place is held open without sharing: the copy itself fails, with
+    // ERROR_SHARING_VIOLATION, and there is nothing to retry for an absolute source.
+    HANDLE held = CreateFileA((destination + "uninstall.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    run.extraction.copyInto(self, "uninstall.exe");
+    CloseHandle(held);
+    EXPECT_FALSE(run.extraction.ok());
+    ASSERT_EQ(run.view.failures.size(), 1u);
+    const std::string expected = "Error copying " + std::string(self) + " to " + destination + "uninstall.exe: Error 32: ";
+    EXPECT_EQ(run.view.failures[0].substr(0, expected.size()), expected) << run.view.failures[0];
+
+    // A relative source missing beside the program and in the install folder: the second
+    // place and its error are named.
+    run.extraction.copyInto("bin/missing.exe", "bin/copy.exe-");
+    ASSERT_EQ(run.view.failures.size(), 2u);
+    const std::string second = "Error copying " + destination + "bin/missing.exe to " + destination + "bin/copy.exe-: Error ";
+    EXPECT_EQ(run.view.failures[1].substr(0, second.size()), second) << run.view.failures[1];
+    Path(destination.c_str()).remove();
+}
+
+TEST(ProductExtraction, NothingIsRemovedOrWrittenThroughALinkedFolder)
+{
+    const std::string outside = freshFolder("trq link target");
+    write(outside + "tool.exe", "mine");
+    write(outside + "tool.dll", "mine");
+    // Each standard folder in turn, and one level above a standard folder.
+    for (const char* linked : {"bin", "numega", "sample", "sample/text"}) {
+        Extraction run(None, allFamilies);
+        const std::string destination = run.destination.c_str();
+        // An earlier install, whose leftovers would be removed (bin/*.exe, numega/*).
+        const std::string folder = linked;
+        if (folder != "bin") {
+            CreateDirectoryA((destination + "bin").c_str(), nullptr);
+            write(destination + "bin\\trqc.exe", "old");
+            write(destination + "bin\\coverageBrowser.exe", "old");
+        }
+        write(destination + "uninstall.exe", "old");
+        if (folder == "sample/text")
+            CreateDirectoryA((destination + "sample").c_str(), nullptr);
+        if (!makeLink(destination + linked, outside))
+            GTEST_SKIP() << "this system can make no link to a directory";
+
+        EXPECT_FALSE(run.run()) << linked;
+        EXPECT_EQ(run.error, static_cast<DWORD>(ERROR_CANT_ACCESS_FILE)) << linked;
+        ASSERT_FALSE(run.view.failures.empty()) << linked;
+        const std::string link = destination + linked;
+        EXPECT_EQ(run.view.failures[0].find("Error creating directory "), 0u) << run.view.failures[0];
+        EXPECT_NE(run.view.failures[0].find(": " + link + " is a link to another place"), std::string::npos)
+            << run.view.failures[0];
+        EXPECT_EQ(contents(outside + "tool.exe"), "mine") << linked;
+        EXPECT_EQ(contents(outside + "tool.dll"), "mine") << linked;
+        EXPECT_FALSE(exists(outside + "text")) << "a folder was made through " << linked;
+        EXPECT_EQ(contents(destination + "uninstall.exe"), "old") << "the uninstaller was copied after the refusal";
+        if (folder != "bin") {
+            EXPECT_EQ(contents(destination + "bin\\trqc.exe"), "old") << "a leftover was removed";
+        }
+        removeLink(link);
+        Path(run.destination).remove();
+    }
+    Path(outside.c_str()).remove();
+}
+
+TEST(ProductExtraction, TheReaderWritesNoEntryThroughALinkedFolder)
+{
+    // The reader's own check, for entries in folders that are not the standard ones.
+    const std::string outside = freshFolder("trq link target");
+    const std::string destination = freshFolder("trq linked entries");
+    if (!makeLink(destination + "help", outside))
+        GTEST_SKIP() << "this system can make no link to a directory";
+    CreateDirectoryA((destination + "bin").c_str(), nullptr);
+    CreateDirectoryA((destination + "lib").c_str(), nullptr);
+    RecordingView view;
+    const Path folder(destination.c_str());
+    ArchiveReader reader(folder, view, Full);
+    std::string thrown;
+    try {
+        reader.extractEntries(reader.readHeader());
+    } catch (const File::ExceptionCreate& failure) {
+        thrown = failure.message().c_str();
+    } catch (const Script::Abort&) {
+        thrown = "abort " + std::to_string(reader.failure());
+    }
+    EXPECT_EQ(thrown.find("File create error: " + destination + "help/empty.txt: " + destination + "help is a link"),
+              0u)
+        << thrown;
+    EXPECT_EQ(contents(destination + "bin/trqc.exe"), "extracted wrapper\n") << "the entry before is written";
+    EXPECT_FALSE(exists(outside + "empty.txt"));
+    EXPECT_FALSE(exists(destination + "lib/big.bin")) << "nothing after the refusal";
+    removeLink(destination + "help");
+    EXPECT_FALSE(exists(destination + "help"));
+    EXPECT_TRUE(exists(outside)) << "removing the link removed its target";
+    Path(destination.c_str()).remove();
+    if (exists(outside))
+        Path(outside.c_str()).remove();
 }
 
 TEST(ProductExtraction, EntryNamesThatLeaveTheInstallFolderAreACorruptArchive)

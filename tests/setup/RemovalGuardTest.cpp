@@ -21,10 +21,16 @@ String freshFolder(const char* name)
     return text;
 }
 
+void writeFile(const String& path)
+{
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+}
+
 } // namespace
 
 TEST(RemovalGuard, RootsAndTheSystemsFoldersAreRefused)
 {
+    EXPECT_STREQ("no folder is given", removalRefusal("").c_str());
     EXPECT_STREQ("it is the root of a drive", removalRefusal("C:\\").c_str());
     EXPECT_STREQ("it is the root of a drive", removalRefusal("c:/").c_str());
     EXPECT_STREQ("it is the root of a drive", removalRefusal("C:\\Windows\\..").c_str());
@@ -46,14 +52,20 @@ TEST(RemovalGuard, RootsAndTheSystemsFoldersAreRefused)
     EXPECT_STREQ("it is the user's profile folder", removalRefusal(path.toLowerCase()).c_str());
 }
 
-TEST(RemovalGuard, OnlyAFolderHoldingTheUninstallerAndBinMayGo)
+TEST(RemovalGuard, OnlyAFolderWithTheMarksOfAnInstallMayGo)
 {
     const String folder = freshFolder("product");
-    const char* const notHere = "it does not hold the product's uninstall.exe and bin folder";
+    const char* const notHere = "it does not hold the product's uninstall.exe, bin\\trqc.exe and "
+                                "bin\\coverageBrowser.exe";
     EXPECT_STREQ(notHere, removalRefusal(folder).c_str());
+    // The uninstaller and a bin folder, as any folder the uninstaller runs from with a bin.
     CreateDirectoryA((folder + "bin").c_str(), nullptr);
+    writeFile(folder + "uninstall.exe");
+    writeFile(folder + "bin\\tool.exe");
     EXPECT_STREQ(notHere, removalRefusal(folder).c_str());
-    CloseHandle(CreateFileA((folder + "uninstall.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    writeFile(folder + "bin\\trqc.exe");
+    EXPECT_STREQ(notHere, removalRefusal(folder).c_str());
+    writeFile(folder + "bin\\coverageBrowser.exe");
     EXPECT_STREQ("", removalRefusal(folder).c_str());
     EXPECT_STREQ("", removalRefusal(folder.substring(0, folder.length() - 1)).c_str());
     // A file is not a product folder.
@@ -61,7 +73,8 @@ TEST(RemovalGuard, OnlyAFolderHoldingTheUninstallerAndBinMayGo)
     // What does not exist is left to the removal, which fails on its own.
     EXPECT_STREQ("", removalRefusal(folder + "missing\\").c_str());
 
-    DeleteFileA((folder + "uninstall.exe").c_str());
+    for (const char* file : {"uninstall.exe", "bin\\tool.exe", "bin\\trqc.exe", "bin\\coverageBrowser.exe"})
+        DeleteFileA((folder + file).c_str());
     RemoveDirectoryA((folder + "bin").c_str());
     RemoveDirectoryA(folder.c_str());
 }

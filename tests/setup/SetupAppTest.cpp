@@ -27,14 +27,32 @@ TEST(SetupApp, OptionsAreExactAndCaseSensitive)
     Parsed given("uninstall.exe -d \"C:\\Program Files\\trelliq\\\" -a");
     EXPECT_STREQ("C:\\Program Files\\trelliq\\", given.app.programFolder().c_str());
     EXPECT_TRUE(given.unattended);
-    // Taken as given, not made absolute.
-    EXPECT_STREQ("rel/dir", Parsed("setup.exe -d rel/dir").app.programFolder().c_str());
     // A "-d" without its folder is a wrong command line (Options), not an empty folder.
     EXPECT_FALSE(Parsed("setup.exe -d").app.options().error.isEmpty());
     // "-d" takes the next argument even when that is "-a".
     Parsed skipped("setup.exe -d -a");
-    EXPECT_STREQ("-a", skipped.app.programFolder().c_str());
+    EXPECT_STREQ((Path::currentDirectory() + "-a\\").c_str(), skipped.app.programFolder().c_str());
     EXPECT_FALSE(skipped.unattended);
+}
+
+TEST(SetupApp, TheFolderOfDashDIsAbsoluteAndEndsWithASeparator)
+{
+    const String current = Path::currentDirectory();
+    const struct {
+        const char* commandLine;
+        String folder;
+    } cases[] = {
+        // The registry step appends "bin" and "lib" to it.
+        {"uninstall.exe -d \"C:\\Program Files\\trelliq\"", "C:\\Program Files\\trelliq\\"},
+        {"uninstall.exe -d C:/Tools/Trelliq/", "C:\\Tools\\Trelliq\\"},
+        {"uninstall.exe -d C:\\Tools\\.\\x\\..\\Trelliq", "C:\\Tools\\Trelliq\\"},
+        // Against the folder the program started in, not the root it changes to later.
+        {"uninstall.exe -d trelliq", current + "trelliq\\"},
+        {"uninstall.exe -d rel/dir", current + "rel\\dir\\"},
+        {"uninstall.exe -d \"\"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.folder.c_str(), Parsed(c.commandLine).app.programFolder().c_str()) << c.commandLine;
 }
 
 TEST(SetupApp, ProgramFolderWithoutDirectoryIsTheCurrentOne)

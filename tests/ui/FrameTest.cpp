@@ -61,6 +61,28 @@ TEST(Frame, CreatesTheTitledWindowAtLeast640Wide)
     EXPECT_STREQ(className, "Frame");
 }
 
+// The desktop of the tests is wide enough that the system's default is never narrower than
+// 640: the rule is tried on the places a small screen gives.
+TEST(Frame, ANarrowDefaultPlaceBecomes640By480AtTheCorner)
+{
+    const struct {
+        RECT given;
+        RECT taken;
+    } cases[] = {
+        {{100, 50, 420, 290}, {0, 0, 640, 480}},
+        {{10, 10, 649, 300}, {0, 0, 640, 480}},
+        {{0, 0, 0, 0}, {0, 0, 640, 480}},
+        {{30, 20, 670, 200}, {30, 20, 670, 200}},
+        {{-8, -8, 1032, 776}, {-8, -8, 1032, 776}},
+    };
+    for (const auto& c : cases) {
+        const RECT taken = Frame::normalPosition(c.given);
+        EXPECT_TRUE(EqualRect(&taken, &c.taken)) << c.given.left << "," << c.given.top << " " << c.given.right
+                                                 << "," << c.given.bottom << " gave " << taken.right << ","
+                                                 << taken.bottom;
+    }
+}
+
 TEST(Frame, PaintsTheBandsAndTheShadowedTexts)
 {
     Frame frame;

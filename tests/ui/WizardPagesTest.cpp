@@ -1,5 +1,6 @@
 // The wizard's pages: defaults, Browse, validation, Back, and the unattended run.
 #include "host/RegistryKey.h"
+#include "tests/foundation/TempFolder.h"
 #include "tests/robot/Robot.h"
 #include "ui/CompilersPage.h"
 #include "ui/CoverageFilePage.h"
@@ -86,15 +87,23 @@ TEST(DestinationPage, DefaultsToTrelliqUnderProgramFiles)
     DestinationPage page;
     EXPECT_TRUE(sameText(page.destination(), (folder + "\\trelliq").c_str())) << page.destination().c_str();
 
-    // Without the registry value, the fixed default; the missing folder is made.
+    // Without the registry value, the fixed default.
     RegistryKey key(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion");
     ASSERT_TRUE(key.deleteValue("ProgramFilesDir"));
-    RemoveDirectoryA("c:\\Program Files");  // only when empty, as it is in a fresh prefix
-    const bool existed = GetFileAttributesA("c:\\Program Files") != INVALID_FILE_ATTRIBUTES;
     DestinationPage fallback;
-    EXPECT_TRUE(key.setString("ProgramFilesDir", String(folder.c_str())));
     EXPECT_TRUE(sameText(fallback.destination(), "c:\\Program Files\\trelliq")) << fallback.destination().c_str();
-    EXPECT_NE(GetFileAttributesA("c:\\Program Files"), INVALID_FILE_ATTRIBUTES) << "existed before: " << existed;
+
+    // A Program Files folder that is missing is made (the one level), empty.
+    TempFolder temp("program files");
+    const String missing = temp + "Programs";
+    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(key.setString("ProgramFilesDir", missing));
+    DestinationPage made;
+    EXPECT_TRUE(key.setString("ProgramFilesDir", String(folder.c_str())));
+    EXPECT_TRUE(sameText(made.destination(), (missing + "\\trelliq").c_str())) << made.destination().c_str();
+    const DWORD attributes = GetFileAttributesA(missing.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << missing.c_str();
+    EXPECT_FALSE(RemoveDirectoryA((missing + "\\trelliq").c_str())) << "only the one level is made";
 }
 
 TEST(DestinationPage, BrowseTakesTheChosenFolderAndTheNamePart)

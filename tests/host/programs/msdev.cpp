@@ -1,5 +1,8 @@
 // A stand-in for Developer Studio 6.0's msdev.exe: records how it was started and, asked to
-// exit at once, writes the directory lists the real one writes on its first run.
+// exit at once, writes the directory lists the real one writes on its first run. With the
+// value "Hang" in its record it writes nothing and ends only when the event
+// "TrelliqTest StandIn Release" is set (or after 30 s), as the real one does when a dialog
+// of it waits for an answer.
 #include <windows.h>
 
 #include <cstring>
@@ -21,6 +24,11 @@ int main()
     const DWORD show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : 0xFFFF;
     putString(record, "CommandLine", GetCommandLineA());
     RegSetKeyValueA(HKEY_CURRENT_USER, record, "ShowWindow", REG_DWORD, &show, sizeof show);
+    if (RegGetValueA(HKEY_CURRENT_USER, record, "Hang", RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "TrelliqTest StandIn Release");
+        WaitForSingleObject(release, 30 * 1000);
+        return 0;
+    }
     // Late enough that a caller who does not wait sees no lists.
     Sleep(500);
     if (std::strstr(GetCommandLineA(), " -ex ApplicationExit")) {
