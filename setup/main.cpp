@@ -2,13 +2,14 @@
 // process's exit code tells the run's outcome (setup/ExitCode.h).
 #include "setup/SetupApp.h"
 
+#include "foundation/SystemLibrary.h"
+
 #include <windows.h>
-#include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     // The "Copy Files" dialog's progress bar is a common control.
-    InitCommonControls();
+    initCommonControls();
     SetupApp application;
     return application.main();
 }
