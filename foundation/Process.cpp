@@ -1,7 +1,8 @@
 // runProcess: CreateProcessA, then an optional wait for the exit code.
 #include "foundation/Process.h"
 
-bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait, DWORD* exitCode)
+bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait, DWORD* exitCode,
+                const char* program)
 {
     STARTUPINFOA own;
     if (!startupInfo) {
@@ -9,7 +10,7 @@ bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInf
         startupInfo = &own;
     }
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS,
+    if (!CreateProcessA(program, commandLine, nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, startupInfo, &process))
         return false;
 

@@ -8,6 +8,7 @@
 // (GetStartupInfoA) is used. When wait is true, waits for the process to end and succeeds
 // only for exit code 0; another exit code sets the last error to ERROR_PROCESS_ABORTED.
 // With exitCode, a wait succeeds whatever the exit code, which goes there. Returns false on
-// failure with the last error set.
+// failure with the last error set. With program, that exact file is started (no search
+// along the path, whatever the command line's first word says).
 bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo = nullptr,
-                bool wait = false, DWORD* exitCode = nullptr);
+                bool wait = false, DWORD* exitCode = nullptr, const char* program = nullptr);

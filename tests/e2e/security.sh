@@ -57,4 +57,38 @@ wine_planted "$robot_exe" run "$(reg_value "$uninstall_key" UninstallString)" \
 check "the product folder is gone" eventually 10 test ! -e "$installed"
 check "no DLL planted beside the uninstaller or in the temporary folder was loaded" no_marker
 
+# The uninstaller's copy goes into a new folder of its own, nobody else's, in the temporary
+# folder; a temporary folder it cannot use ends the uninstall before anything changes.
+scenario temp-copy
+setup -s
+finish
+check "installed" test -f "$installed/uninstall.exe"
+temp_win=$(temp_folder)
+temp_unix=$(unix_path "$temp_win")
+# 256 characters: GetTempPathA's answer then has 257 with its backslash.
+long_unix=$drive_c/$(printf 't%.0s' {1..126})/$(printf 't%.0s' {1..126})
+mkdir -p "$long_unix"
+for tmp in 'C:\no\such\folder' "C:\\$(printf 't%.0s' {1..126})\\$(printf 't%.0s' {1..126})"; do
+  robot exits 1603 "cmd /c set \"TMP=$tmp\"&& set \"TEMP=$tmp\"&& \"${folder}uninstall.exe\" -s"
+  check "TMP ${tmp:0:24}...: the product stays" test -f "$installed/uninstall.exe"
+  check "TMP ${tmp:0:24}...: the uninstall entry stays" reg_key_exists "$uninstall_key"
+  check "TMP ${tmp:0:24}...: no copy anywhere" bash -c '[ -z "$(find "$0" "$1" -iname uninstall.exe)" ]' "$temp_unix" "$long_unix"
+done
+robot run "$(reg_value "$uninstall_key" UninstallString)" wait 'Trelliq Setup'
+# The copy waits at its question: its folder is there to be looked at.
+copies=$(cd "$temp_unix" && find . -iname uninstall.exe | sed 's|^\./||')
+check "one copy, in a folder of its own" bash -c '[[ "$0" =~ ^trq[0-9a-f]{16}/uninstall\.exe$ ]] || { echo "   copies: $0"; false; }' "$copies"
+own=$temp_unix/${copies%%/*}
+# Wine keeps no ACL of its own: it turns the DACL into mode bits, and a DACL with entries for
+# none but the owner, the administrators and SYSTEM leaves the others no bits at all.
+check "the folder's rights give nobody else anything" bash -c '[[ "$(stat -c %a "$0")" == *0 ]] || { stat -c "   mode %a" "$0"; false; }' "$own"
+robot wait 'Trelliq Setup' click 6 gone wait 'Uninstall' ready 1 click 1 gone
+check "the product folder is gone" eventually 10 test ! -e "$installed"
+# The copy was the first process's own file, moved there: it is in use until that process
+# has ended, so the copy and then its folder wait for the next start of Windows.
+pending() { reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r'; }
+check "the copy waits for deletion at restart" grep -qiF "${copies%%/*}\\uninstall.exe" <(pending)
+folder_pending() { pending | grep -qiE "$1"'(\\0|$)' || { pending | sed 's/^/   /'; false; }; }
+check "its folder too, after it" eventually 10 folder_pending "${copies%%/*}"
+
 done_group
