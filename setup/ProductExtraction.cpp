@@ -122,15 +122,17 @@ void ProductExtraction::installWrapper(const char* name, bool selected)
 
 void ProductExtraction::copyInto(const String& source, const String& targetName)
 {
+    // A relative source is the product's own file, just extracted; one beside the setup
+    // program (which may sit in a ZIP or on a share that anybody can add a bin folder to)
+    // only stands in when the product has none.
     Path sourcePath = source;
     if (!sourcePath.isAbsolute())
-        sourcePath = programFolder_ + source;
+        sourcePath = destination_ + source;
     const Path target = destination_ + targetName;
     view_.nextFile(target);
     ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
-    if (!ok_) {
-        // The wrappers' source is normally the copy the extraction has just written.
-        sourcePath = destination_ + source;
+    if (!ok_ && !Path(source).isAbsolute() && !sourcePath.isFile()) {
+        sourcePath = programFolder_ + source;
         ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
     }
     if (!ok_) {

@@ -28,8 +28,9 @@ public:
     // The steps. createFolder replaces a file of the folder's name; removeMatching removes
     // every match of a pattern below the install folder (a folder with its contents);
     // installWrapper copies bin/trqc.exe as bin/<name>.exe- when selected, else only steps;
-    // copyInto copies source (relative: looked for beside the setup program first, then in
-    // the install folder) to the install folder as targetName.
+    // copyInto copies source (relative: the install folder's, just extracted, or where the
+    // product has none, the one beside the setup program) to the install folder as
+    // targetName.
     void createFolder(const char* name);
     void removeMatching(const char* pattern);
     void installWrapper(const char* name, bool selected);

@@ -43,12 +43,16 @@ unix_path() { wine_in winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
 scenario dll-planting
 plant "$drive_c/setup"
+# And a wrapper of somebody else's beside it, as a ZIP or a share can carry.
+mkdir -p "$drive_c/setup/bin"
+echo "planted wrapper" >"$drive_c/setup/bin/trqc.exe"
 # Interactive, so that windows are made (the theme library loads with the first one).
 wine_planted 'C:\setup\setup.exe' -a </dev/null >"$world/setup.log" 2>&1 &
 setup_pid=$!
 finish 120
 check "installed" test -f "$installed/uninstall.exe"
 check "no DLL planted beside setup.exe was loaded" no_marker
+check "the compiler wrappers are the product's own" cmp -s "$product/bin/trqc.exe" "$installed/bin/cl.exe-"
 rm -f "$drive_c/planted.txt"
 plant "$installed"
 plant "$(unix_path "$(temp_folder)")"
