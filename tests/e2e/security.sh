@@ -95,4 +95,22 @@ check "the copy waits for deletion at restart" grep -qiF "${copies%%/*}\\uninsta
 folder_pending() { pending | grep -qiE "$1"'(\\0|$)' || { pending | sed 's/^/   /'; false; }; }
 check "its folder too, after it" eventually 10 folder_pending "${copies%%/*}"
 
+# A product folder made outside Program Files gets Program Files' rights instead of its
+# parent's: the drive root lets every authenticated user modify what is made in it (under
+# Windows), and bin goes on every user's PATH.
+scenario folder-rights
+for target in 'C:\trelliq' 'C:\tools\deep\trelliq'; do
+  setup -s -t "$target"
+  finish
+  unix=$drive_c/$(echo "${target#C:\\}" | tr '\\' /)
+  check "$target: installed" test -f "$unix/uninstall.exe"
+  # The outermost folder made; the ones below inherit its rights (Windows copies the
+  # inheritable entries into them; Wine, which keeps rights only as mode bits, does not).
+  made=$drive_c/$(echo "${target#C:\\}" | cut -d'\' -f1)
+  # Wine turns the DACL into mode bits: administrators, SYSTEM and users, but no entry for
+  # everyone, leave the others no bits; Windows stores the entries as given, marked protected.
+  check "$target: the folder made gives no rights to others" \
+    bash -c '[[ "$(stat -c %a "$0")" == *0 ]] || { stat -c "   mode %a" "$0"; false; }' "$made"
+done
+
 done_group
