@@ -2,7 +2,7 @@
 #include "foundation/Process.h"
 
 bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInfo, bool wait, DWORD* exitCode,
-                DWORD waitLimit)
+                DWORD waitLimit, const char* program)
 {
     STARTUPINFOA own;
     if (!startupInfo) {
@@ -10,7 +10,7 @@ bool runProcess(char* commandLine, bool inheritHandles, STARTUPINFOA* startupInf
         startupInfo = &own;
     }
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS,
+    if (!CreateProcessA(program, commandLine, nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, startupInfo, &process))
         return false;
 

@@ -1,6 +1,7 @@
 // The process-wide settings every program of ours makes before its own code runs.
 #include "foundation/LongPathName.h"
 #include "foundation/Path.h"
+#include "foundation/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -24,6 +25,9 @@ void allocationFailure()
 struct StartupSettings {
     StartupSettings()
     {
+        // First of all, before any library is loaded by name: DLLs only from the system
+        // folder.
+        restrictLibrarySearch();
         // The order matters: the folding table must not see the user's locale.
         Path::buildFoldingTable();
         expandShortPathEntries("PATH");

@@ -1,6 +1,7 @@
 // FileDialog: GetOpenFileNameA / GetSaveFileNameA with an explorer-style hook.
 #include "framework/FileDialog.h"
 
+#include "foundation/SystemLibrary.h"
 #include "framework/WindowFailure.h"
 
 #include <commdlg.h>
@@ -26,7 +27,15 @@ int FileDialog::doModal()
     ofn.Flags = flags_ | OFN_EXPLORER | OFN_ENABLEHOOK;
     ofn.lpfnHook = hookProc;
     ofn.lCustData = reinterpret_cast<LPARAM>(this);
-    const BOOL chosen = open_ ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    // Loaded when first needed, not imported: whatever the common dialogs load in turn (the
+    // common controls, version.dll) then comes from the restricted search, never from the
+    // program's own folder.
+    typedef BOOL(WINAPI * DialogFunction)(LPOPENFILENAMEA);
+    const auto show = reinterpret_cast<DialogFunction>(reinterpret_cast<void*>(
+        systemFunction("comdlg32.dll", open_ ? "GetOpenFileNameA" : "GetSaveFileNameA")));
+    if (!show)
+        return IDCANCEL;
+    const BOOL chosen = show(&ofn);
     rethrowWindowFailure();
     return chosen ? IDOK : IDCANCEL;
 }

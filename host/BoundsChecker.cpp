@@ -4,7 +4,6 @@
 #include "foundation/File.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Path.h"
-#include "foundation/SearchPath.h"
 #include "host/Environment.h"
 #include "host/RegistryUpdate.h"
 
@@ -12,6 +11,7 @@
 
 #include <fcntl.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -47,6 +47,17 @@ bool namesOriginalCompiler(const Path& file)
     return false;
 }
 
+// A folder named from the root of a drive ("C:\\...") or of a share ("\\\\server\\...").
+// Anything else ("", ".", "bin", "..\\bin", "C:bin", "\\bin", "~\\bin") depends on the
+// current folder or drive, or on a variable, that whoever starts setup.exe chooses.
+bool isFromRoot(const Path& folder)
+{
+    const auto separator = [&folder](int at) { return Path::fold(folder.charAt(at)) == '/'; };
+    if (folder.length() >= 3 && folder.charAt(1) == ':' && separator(2))
+        return (folder.charAt(0) | 0x20) >= 'a' && (folder.charAt(0) | 0x20) <= 'z';
+    return folder.length() >= 3 && separator(0) && separator(1) && !separator(2);
+}
+
 } // namespace
 
 void updateNmcl(RegistryUpdate& update)
@@ -74,10 +85,21 @@ void updateNmcl(RegistryUpdate& update)
 
 bool checkOverwrittenCompiler()
 {
-    SearchPath searchPath;
-    Path folder;
-    while (Path("cl.exe").findInSearchPath(searchPath, &folder)) {
-        if (!(folder + "mscl.exe").isFile() || !namesOriginalCompiler(folder + "cl.exe"))
+    // The repair renames files with the administrator's rights: only in folders that PATH
+    // names in full, never in the current folder or one relative to it. The entries are
+    // taken as Windows takes them ("~" is no home folder there).
+    const char* variable = std::getenv("PATH");
+    const String list = variable ? variable : "";
+    for (int start = 0; start <= list.length();) {
+        int end = list.indexOf(';', start);
+        if (end < 0)
+            end = list.length();
+        Path folder = list.substring(start, end);
+        start = end + 1;
+        if (!isFromRoot(folder))
+            continue;
+        folder.addTrailingSeparator();
+        if (!(folder + "cl.exe").isFile() || !(folder + "mscl.exe").isFile() || !namesOriginalCompiler(folder + "cl.exe"))
             continue;
         const int answer = messageBox(
             "Setup detected the Visual C++ file cl.exe was perviously overwritten by another product "

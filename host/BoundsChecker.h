@@ -11,7 +11,8 @@ class RegistryUpdate;
 // failure is ignored.
 void updateNmcl(RegistryUpdate& update);
 
-// Looks along ";" + PATH (the current folder first) for folders with both cl.exe and
+// Looks along PATH, in the folders it names from the root of a drive or share only (never
+// the current folder or an entry relative to it), for folders with both cl.exe and
 // mscl.exe whose cl.exe names "mscl.exe" in its first 65536 bytes, and offers for each to
 // put mscl.exe back as cl.exe. False when the user declines; a failed rename throws
 // Path::Exception.

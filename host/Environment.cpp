@@ -1,4 +1,4 @@
-// Environment: the registry side (Windows NT), the start-up probe, the exit announcement
+// Environment: the registry side (Windows NT), the machine-key probe, the exit announcement
 // and the directory-list edit.
 #include "host/Environment.h"
 
@@ -20,6 +20,7 @@ const char* const userKey = "Environment";
 const char* const machineKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
 bool machineWritable = true;
+bool machineProbed = false;
 bool changed = false;
 
 String batchFilePath;
@@ -34,8 +35,29 @@ bool isListVariable(const char* name)
     return std::strcmp(name, "PATH") == 0 || std::strcmp(name, "LIB") == 0 || std::strcmp(name, "INCLUDE") == 0;
 }
 
+// Decides, the first time a variable of machine scope is read or written (in the registry
+// step, after the user has agreed to the install), whether the machine environment can be
+// written, by writing and removing a scratch variable. The probe is no change of the
+// user's environment, so it leaves the changed flag as it was.
+void probeMachineEnvironment()
+{
+    if (machineProbed || !isWindowsNT())
+        return;
+    // First: the probe's own writes go to the machine key.
+    machineProbed = true;
+    machineWritable = true;
+    const bool wasChanged = changed;
+    if (setEnvironment("_Win.tmp.$$$", String("value"), false))
+        removeEnvironment("_Win.tmp.$$$", false);
+    else if (GetLastError() == ERROR_ACCESS_DENIED)
+        machineWritable = false;
+    changed = wasChanged;
+}
+
 RegistryKey environmentKey(bool perUser)
 {
+    if (!perUser)
+        probeMachineEnvironment();
     if (perUser || !machineWritable)
         return RegistryKey(HKEY_CURRENT_USER, userKey);
     return RegistryKey(HKEY_LOCAL_MACHINE, machineKey);
@@ -54,22 +76,7 @@ bool isMissing(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_ENVVAR_NOT_FOUND;
 }
 
-// Decides once, before the program's own code runs, whether the machine environment can
-// be written, by writing and removing a scratch variable. The probe is no change of the
-// user's environment, so it leaves the changed flag as it was.
 struct EnvironmentSession {
-    EnvironmentSession()
-    {
-        if (!isWindowsNT())
-            return;
-        machineWritable = true;
-        const bool wasChanged = changed;
-        if (setEnvironment("_Win.tmp.$$$", String("value"), false))
-            removeEnvironment("_Win.tmp.$$$", false);
-        else if (GetLastError() == ERROR_ACCESS_DENIED)
-            machineWritable = false;
-        changed = wasChanged;
-    }
     // OLE goes first, then the single announcement of every environment change of the run.
     ~EnvironmentSession()
     {
@@ -181,6 +188,7 @@ bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* 
 
 bool machineEnvironmentWritable()
 {
+    probeMachineEnvironment();
     return machineWritable;
 }
 

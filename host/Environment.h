@@ -44,8 +44,10 @@ bool removeEnvironment(const char* name, bool perUser);
 // for any reason but a missing value, when nothing is written.
 bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* name, const String& directory);
 
-// Windows NT: whether the start-up probe could write the machine environment key; the
-// variables of machine scope go to the per-user key when it could not.
+// Windows NT: whether the machine environment key can be written, probed (by writing and
+// removing a scratch variable) the first time a variable of machine scope is used or this
+// is asked, never before; the variables of machine scope go to the per-user key when it
+// cannot.
 bool machineEnvironmentWritable();
 // Whether a registry change of a variable has not been announced yet.
 bool environmentChanged();

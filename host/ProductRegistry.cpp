@@ -6,6 +6,7 @@
 #include "foundation/FindHandle.h"
 #include "foundation/LastErrorKept.h"
 #include "foundation/ProductIdentity.h"
+#include "foundation/WindowsVersion.h"
 #include "host/BoundsChecker.h"
 #include "host/DevStudio.h"
 #include "host/DevStudioVersion.h"
@@ -87,6 +88,22 @@ bool deleteTreeShown(RegistryUpdate& update, RegistryKey& key)
 {
     update.show(key.fullName());
     return key.deleteTree();
+}
+
+bool machineChangesAllowed()
+{
+    if (!isWindowsNT())
+        return true;
+    const String keys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                           "System\\CurrentControlSet\\Control\\Session Manager\\Environment"};
+    for (const String& name : keys) {
+        RegistryKey key(HKEY_LOCAL_MACHINE, name);
+        if (!key.open(RegistryKey::Write) && key.status() == ERROR_ACCESS_DENIED) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool updateFileAssociation(RegistryUpdate& update)

@@ -17,6 +17,12 @@ class RegistryUpdate;
 // the result is then false. The view, when there is one, is shown while installing.
 bool updateRegistry(RegistryUpdate& update, const String& coverageFile);
 
+// Whether this user may make the machine-wide changes (the uninstall entry, the machine
+// environment), asked by opening their keys for writing, which changes nothing. A key that
+// does not exist yet is no refusal. Always true off Windows NT. On false the last error is
+// ERROR_ACCESS_DENIED.
+bool machineChangesAllowed();
+
 // ".trq" as "Coverage.File" with its icon and open command (install), or both removed, the
 // type only when ".trq" was (uninstall); the type of earlier releases, "Trelliq.File", goes
 // in both modes.

@@ -3,6 +3,7 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/FolderAccess.h"
 #include "foundation/Log.h"
 #include "foundation/MessageBox.h"
 #include "foundation/ProductIdentity.h"
@@ -20,18 +21,57 @@
 #include "ui/RichEditNoticePage.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace {
 
-// Creates every missing level of folder, outermost first. Results are not looked at: a
-// folder that cannot be made shows up as the extraction's errors.
+// Whether folder lies inside one of the Program Files folders (the 32-bit and the 64-bit
+// one), whose rights every folder made in it inherits.
+bool insideProgramFiles(const Path& folder)
+{
+    const String inside = folder.replace('/', '\\').toLowerCase();
+    String candidates[4];
+    getSpecialFolder(CSIDL_PROGRAM_FILES, candidates[0]);
+    const char* const variables[] = {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"};
+    for (int i = 0; i < 3; ++i) {
+        char value[MAX_PATH];
+        const DWORD length = GetEnvironmentVariableA(variables[i], value, sizeof value);
+        if (length > 0 && length < sizeof value)
+            candidates[i + 1] = value;
+    }
+    for (const String& candidate : candidates) {
+        if (candidate.isEmpty())
+            continue;
+        const String prefix = Path(candidate).addTrailingSeparator().replace('/', '\\').toLowerCase();
+        if (inside.length() > prefix.length() && inside.substring(0, prefix.length()).compareTo(prefix) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Creates every missing level of folder, outermost first. The outermost level made outside
+// Program Files gets Program Files' rights, which the levels below inherit: the product's
+// bin goes on every user's PATH, so no user may put programs there, whatever the parent
+// (a drive root lets every authenticated user modify what is made in it). Results are not
+// looked at: a folder that cannot be made shows up as the extraction's errors.
 void createFolderLevels(const Path& folder)
 {
+    bool restrictNext = !insideProgramFiles(folder);
+    const auto create = [&restrictNext](const String& level) {
+        if (GetFileAttributesA(level.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return;
+        if (restrictNext && createFolderWithAccess(level, FolderAccess::likeProgramFiles)) {
+            restrictNext = false;
+            return;
+        }
+        CreateDirectoryA(level.c_str(), nullptr);
+    };
     for (int i = 1; i < folder.length(); ++i) {
-        if (Path::fold(folder.charAt(i)) == '/')
-            CreateDirectoryA(folder.substring(0, i).c_str(), nullptr);
+        // A drive's root ("C:\\") is never made.
+        if (Path::fold(folder.charAt(i)) == '/' && folder.charAt(i - 1) != ':')
+            create(folder.substring(0, i));
     }
-    CreateDirectoryA(folder.c_str(), nullptr);
+    create(folder);
 }
 
 } // namespace

@@ -181,21 +181,19 @@ void ProductExtraction::installWrapper(const char* name, bool selected)
 
 void ProductExtraction::copyInto(const String& source, const String& targetName)
 {
+    // A relative source is the product's own file, just extracted; one beside the setup
+    // program (which may sit in a ZIP or on a share that anybody can add a bin folder to)
+    // only stands in when the product has none. One copy: a failure names its real source
+    // and its own error.
     const Path target = destination_ + targetName;
     Path sourcePath = source;
-    if (sourcePath.isAbsolute()) {
-        view_.nextFile(target);
-        ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
-    } else {
-        // Beside the setup program first; else the copy the extraction has just written.
-        sourcePath = programFolder_ + source;
-        view_.nextFile(target);
-        ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
-        if (!ok_) {
-            sourcePath = destination_ + source;
-            ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
-        }
+    if (!sourcePath.isAbsolute()) {
+        sourcePath = destination_ + source;
+        if (!sourcePath.isFile())
+            sourcePath = programFolder_ + source;
     }
+    view_.nextFile(target);
+    ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
     if (!ok_) {
         showLastError("Error copying " + sourcePath + " to " + target);
         return;

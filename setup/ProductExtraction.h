@@ -34,9 +34,9 @@ public:
     // that is a link (a symbolic link or junction) or lies below one; removeMatching removes
     // every match of a pattern below the install folder (a folder with its contents);
     // installWrapper copies bin/trqc.exe as bin/<name>.exe- when selected, else only steps;
-    // copyInto copies source (relative: looked for beside the setup program first, then in
-    // the install folder) to the install folder as targetName; a failure names the source
-    // copied last and its error.
+    // copyInto copies source (relative: the install folder's, just extracted, or where the
+    // product has none, the one beside the setup program) to the install folder as
+    // targetName; a failure names the source and its error.
     void createFolder(const char* name);
     void removeMatching(const char* pattern);
     void installWrapper(const char* name, bool selected);

@@ -1,11 +1,14 @@
-// relaunchFromTemp: the move, the copy put back, the start and the wait.
+// relaunchFromTemp: the folder of our own, the move, the copy put back, the start, the wait
+// and the clean-up.
 #include "setup/Relaunch.h"
 
 #include "foundation/Buffer.h"
 #include "foundation/ErrorText.h"
+#include "foundation/FolderAccess.h"
 #include "foundation/Log.h"
 #include "foundation/ModulePath.h"
 #include "foundation/Process.h"
+#include "foundation/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -47,6 +50,72 @@ bool moveOutOfTheWay(const String& source, const String& target)
     return false;
 }
 
+// 64 bits nobody else can guess: the system's random generator (RtlGenRandom, Windows XP and
+// later), else the high-resolution counter and the clock mixed with the process id.
+unsigned long long unguessable()
+{
+    unsigned long long value = 0;
+    typedef BOOLEAN(WINAPI * RandomFunction)(PVOID, ULONG);
+    const auto random =
+        reinterpret_cast<RandomFunction>(reinterpret_cast<void*>(systemFunction("advapi32.dll", "SystemFunction036")));
+    if (random && random(&value, sizeof value))
+        return value;
+    LARGE_INTEGER counter = {};
+    QueryPerformanceCounter(&counter);
+    value = static_cast<unsigned long long>(counter.QuadPart) ^ (static_cast<unsigned long long>(GetTickCount()) << 32)
+            ^ GetCurrentProcessId();
+    // splitmix64's finaliser, so that every input bit moves every output bit.
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBULL;
+    return value ^ (value >> 31);
+}
+
+// Makes a new folder of our own in the temporary folder, writable only by the current user,
+// the administrators and SYSTEM, and returns its path with a trailing backslash; empty,
+// with the last error set, when the temporary folder is missing, not writable, or too long
+// for the copy's path to fit. A name that exists already is never used: it could be
+// anybody's.
+String makeOwnFolder(const String& fileName)
+{
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    // "trq" + 16 hex digits + '\\' + the file name must fit as well.
+    if (length == 0 || length + 20 + fileName.length() >= MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return String();
+    }
+    Path folder(temp);
+    folder.addTrailingSeparator();
+    if (!folder.isAbsolute()) {
+        SetLastError(ERROR_BAD_PATHNAME);
+        return String();
+    }
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[24];
+        const unsigned long long value = unguessable();
+        wsprintfA(name, "trq%08lx%08lx", static_cast<unsigned long>(value >> 32),
+                  static_cast<unsigned long>(value & 0xFFFFFFFFUL));
+        const String candidate = (folder + name).replace('/', '\\');
+        if (createFolderWithAccess(candidate, FolderAccess::ownerAndAdministrators))
+            return candidate + "\\";
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return String();
+    }
+    return String();
+}
+
+// Deletes the copy and its folder now where that can be done, else at the next start of
+// Windows (file first, so that the folder is empty when its turn comes). Lacking the right
+// to ask for that is no failure: the folder is the user's own.
+void removeOwnFolder(const String& folder, const String& copy)
+{
+    if (!DeleteFileA(copy.c_str()) && GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExA(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    const String bare = folder.substring(0, folder.length() - 1);
+    if (!RemoveDirectoryA(bare.c_str()) && GetFileAttributesA(bare.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExA(bare.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
 } // namespace
 
 ExitCode relaunchFromTemp(const Path& productFolder, const Options& options)
@@ -56,20 +125,31 @@ ExitCode relaunchFromTemp(const Path& productFolder, const Options& options)
     if (extension.length() == 0)
         extension = ".exe";
     const String source = directory + base + extension;
-    const String target = Path::tempDirectory() + base + extension;
+    const String folder = makeOwnFolder(base + extension);
+    if (folder.isEmpty()) {
+        showLastError("Unable to make a folder for the uninstaller in the temporary folder");
+        return exitFailed;
+    }
+    const String target = folder + base + extension;
 
     const bool wait = moveOutOfTheWay(source, target);
     if (!wait && !CopyFileA(source.c_str(), target.c_str(), FALSE)) {
         showLastError((String("Error copying ") + source + " to " + target).c_str());
+        removeOwnFolder(folder, target);
         return exitFailed;
     }
     Buffer commandLine(256);
     appendCopyCommandLine(commandLine, target, productFolder, options);
     Log::write(String("relaunch: ") + commandLine.bytes() + (wait ? "" : " (not waited for)"));
     DWORD code = exitDone;
-    if (!runProcess(const_cast<char*>(commandLine.bytes()), false, nullptr, wait, wait ? &code : nullptr)) {
+    // Started by the exact path of the file just put there.
+    if (!runProcess(const_cast<char*>(commandLine.bytes()), false, nullptr, wait, wait ? &code : nullptr,
+                    INFINITE, target.c_str())) {
         showLastError((String("Error running ") + target).c_str());
+        removeOwnFolder(folder, target);
         return exitFailed;
     }
+    // A copy not waited for is still running: both wait for the next start of Windows.
+    removeOwnFolder(folder, target);
     return static_cast<ExitCode>(code);
 }

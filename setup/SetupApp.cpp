@@ -204,6 +204,13 @@ ExitCode SetupApp::mainFlow()
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
             return exitCancelled;
     }
+    // Before the first change: a user who may not make the machine-wide changes is told so
+    // once, and nothing is changed (instead of one error a step and a half-done install).
+    if (context_.installMode && !machineChangesAllowed()) {
+        messageBox((String("Installing ") + product::name + " for all users needs administrator rights.").c_str(),
+                   MB_ICONSTOP);
+        return exitFailed;
+    }
     if (context_.interactive && !checkRunningPrograms())
         return exitCancelled;
 

@@ -3,16 +3,16 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/Exception.h"
+#include "foundation/SystemLibrary.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstring>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     // The "Copy Files" dialog's progress bar is a common control.
-    InitCommonControls();
+    initCommonControls();
     SetupApp application;
     return application.main();
 }

@@ -1,12 +1,14 @@
 // CopyFilesDialog: one step of the bar per file, pictures at a steady pace.
 #include "ui/CopyFilesDialog.h"
 
+#include "foundation/SystemLibrary.h"
+
 #include <commctrl.h>
 
 CopyFilesDialog::CopyFilesDialog(HWND parent) : WizardPage(IDD, parent)
 {
     // The progress bar's window class is registered by the common controls library.
-    InitCommonControls();
+    initCommonControls();
 }
 
 bool CopyFilesDialog::onInitDialog()

@@ -32,8 +32,9 @@ robot run "$(reg_value "$uninstall_key" UninstallString)" \
 check "the product folder is gone" eventually 10 test ! -e "$installed"
 check "the uninstall entry is gone" eventually 5 no_key "$uninstall_key"
 check "the shortcut is gone" test ! -e "$(menu_link)"
-# The copy that ran from the temporary folder waits there for the restart that deletes it.
-temporary_copy=$(find "$drive_c/users" -ipath '*/temp/uninstall.exe' | head -1)
+# The copy that ran from its folder in the temporary folder waits there for the restart that
+# deletes it.
+temporary_copy=$(find "$drive_c/users" -ipath '*/temp/trq*/uninstall.exe' | head -1)
 check "the temporary uninstaller is the signed program" cmp -s "$setup_exe" "$temporary_copy"
 
 # One changed byte in the middle of the payload: bad bzip2 data shows the decoder's error,

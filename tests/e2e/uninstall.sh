@@ -30,7 +30,7 @@ check "TRQFILE is gone" equals "$(reg_value "$machine_env" TRQFILE)" ""
 check "Wine's program list no longer shows it" bash -c '! grep -q "Trelliq 5.2.9" <("$0" "$1" uninstaller --list)' "$top/tools/wine-run" "$world"
 # Wine keeps the delayed deletion in PendingFileRenameOperations, as Windows NT does.
 check "the temporary copy is listed for deletion at restart" \
-  grep -qi 'Temp\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+  grep -qiE 'Temp\\trq[0-9a-f]{16}\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 
 scenario uninstall-no-shortcut
 install_quietly

@@ -167,16 +167,27 @@ TEST(BoundsChecker, CancelStopsTheSearchAndChangesNothing)
     EXPECT_TRUE(Path((compilers.root + "c\\mscl.exe").c_str()).isFile());
 }
 
-TEST(BoundsChecker, TheCurrentFolderIsSearchedFirst)
+// The repair renames with the administrator's rights: a PATH entry that depends on the
+// current folder (which whoever starts setup.exe chooses) is never searched.
+TEST(BoundsChecker, RelativePathEntriesAreSkipped)
 {
-    Compilers compilers;
-    write(compilers.root + "current\\cl.exe", "mscl.exe");
-    write(compilers.root + "current\\mscl.exe", "original compiler here");
-    okAnswers = 1;
-    EXPECT_FALSE(checkOverwrittenCompiler());
-    EXPECT_EQ(shown.size(), 2u);
-    EXPECT_EQ(contents(compilers.root + "current\\cl.exe"), "original compiler here");
-    EXPECT_EQ(contents(compilers.root + "a\\cl.exe"), "MZ stub that runs mscl.exe with its arguments");
+    // Each names the folder "current", which is the current folder, as the test runs.
+    const std::string entries[] = {"", ".", ".\\", "..\\current", "~\\current", "?:..\\current"};
+    for (std::string entry : entries) {
+        Compilers compilers;
+        if (entry[0] == '?')
+            entry[0] = compilers.root[0];
+        write(compilers.root + "current\\cl.exe", "mscl.exe");
+        write(compilers.root + "current\\mscl.exe", "original compiler here");
+        _putenv(("PATH=" + entry + ";" + std::getenv("PATH")).c_str());
+        _putenv(("HOME=" + compilers.root).c_str());
+        okAnswers = 10;
+        EXPECT_TRUE(checkOverwrittenCompiler()) << entry;
+        _putenv("HOME=");
+        EXPECT_EQ(shown.size(), 2u) << "only a and c are asked about with \"" << entry << "\" first";
+        EXPECT_EQ(contents(compilers.root + "current\\cl.exe"), "mscl.exe") << entry;
+        EXPECT_EQ(contents(compilers.root + "a\\cl.exe"), "original compiler of a") << entry;
+    }
 }
 
 } // namespace

@@ -90,7 +90,30 @@ bool editAs(bool install, const char* keyPath, const char* name, const char* dir
     return ok;
 }
 
-TEST(Environment, TheStartUpProbeLeavesNoTrace)
+// Runs in a copy (see the next test): a program that uses no variable of machine scope.
+TEST(EnvironmentUntouched, OnlyPerUserVariablesAreRead)
+{
+    if (!std::getenv("TRELLIQ_UNTOUCHED"))
+        GTEST_SKIP() << "runs in the copy only";
+    String text;
+    getEnvironment("TRELLIQ_TEST", text, true);
+}
+
+// Nothing is written to the machine environment before a variable of machine scope is
+// used: a value of the probe's name that another program keeps there is not touched.
+TEST(Environment, TheMachineKeyIsNotProbedAtStart)
+{
+    Keep scratch(HKEY_LOCAL_MACHINE, machineKey, "_Win.tmp.$$$");
+    store(HKEY_LOCAL_MACHINE, machineKey, "_Win.tmp.$$$", REG_SZ, "another program's");
+    SetEnvironmentVariableA("TRELLIQ_UNTOUCHED", "1");
+    EXPECT_EQ(runAgain("EnvironmentUntouched.*"), 0u);
+    SetEnvironmentVariableA("TRELLIQ_UNTOUCHED", nullptr);
+    const Stored seen = stored(HKEY_LOCAL_MACHINE, machineKey, "_Win.tmp.$$$");
+    EXPECT_TRUE(seen.found) << "the copy removed it at its start";
+    EXPECT_EQ(seen.text, "another program's");
+}
+
+TEST(Environment, TheProbeLeavesNoTrace)
 {
     ASSERT_TRUE(isWindowsNT());
     EXPECT_TRUE(machineEnvironmentWritable()) << "the test prefix's machine key is writable";

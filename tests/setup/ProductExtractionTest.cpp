@@ -335,13 +335,15 @@ TEST(ProductExtraction, EntriesKeepTheirBytesAndTimesAndOnlyTickedWrappersAreMad
     Path(destination.c_str()).remove();
 }
 
-TEST(ProductExtraction, AWrapperBesideTheSetupProgramIsPreferredToTheExtractedOne)
+// A bin\trqc.exe planted beside setup.exe (a ZIP, a share) must not become cl.exe-.
+TEST(ProductExtraction, TheProductsOwnWrapperIsPreferredToOneBesideTheSetupProgram)
 {
     Extraction run(Full, onlyMicrosoft);
     CreateDirectoryA((std::string(run.programFolder.c_str()) + "bin").c_str(), nullptr);
     write(std::string(run.programFolder.c_str()) + "bin\\trqc.exe", "wrapper beside setup");
     EXPECT_TRUE(run.run());
-    EXPECT_EQ(contents(run.at("bin/cl.exe-")), "wrapper beside setup");
+    EXPECT_EQ(contents(run.at("bin/cl.exe-")), "extracted wrapper\n");
+    EXPECT_EQ(contents(run.at("bin/link.exe-")), "extracted wrapper\n");
     EXPECT_EQ(contents(run.at("bin/trqc.exe")), "extracted wrapper\n");
     Path(run.destination).remove();
 }

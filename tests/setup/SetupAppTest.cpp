@@ -1,6 +1,8 @@
 // SetupApp: the command-line options and the program-menu folder.
 #include "setup/SetupApp.h"
 
+#include "tests/host/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,4 +71,32 @@ TEST(SetupApp, ProgramMenuFolderEndsWithASeparator)
     EXPECT_TRUE(folder.isDirectory()) << folder.c_str();
     const char last = folder.charAt(folder.length() - 1);
     EXPECT_TRUE(last == '\\' || last == '/') << folder.c_str();
+}
+
+// A user without administrator rights (here: the machine environment denies writing, as it
+// does to a limited user) is told so in one message, and nothing is changed.
+TEST(SetupApp, WithoutRightsForTheMachineChangesOneMessageAndNoChange)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string target = std::string(temp) + "trq limited user\\";
+    const std::string log = std::string(temp) + "trq limited user.log";
+    DeleteFileA(log.c_str());
+    int code;
+    {
+        testSupport::NarrowedKey readOnly(HKEY_LOCAL_MACHINE,
+                                          "System\\CurrentControlSet\\Control\\Session Manager\\Environment", KEY_READ);
+        ASSERT_TRUE(readOnly.ok());
+        SetupApp app(("C:\\x\\setup.exe -s -t \"" + target + "\" -l \"" + log + "\"").c_str());
+        ASSERT_TRUE(app.initInstance());
+        code = app.run();
+    }
+    EXPECT_EQ(code, exitFailed);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "the install folder was made";
+    const std::string lines = testSupport::contents(log);
+    const std::string message = "message: Installing Trelliq for all users needs administrator rights.";
+    EXPECT_NE(lines.find(message), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("message: "), lines.rfind("message: ")) << "one message only:\n" << lines;
+    DeleteFileA(log.c_str());
+    RemoveDirectoryA(target.c_str());
 }

@@ -67,7 +67,7 @@ TEST(HyperlinkStatic, LooksAndActsLikeALink)
     EXPECT_EQ(colour, sysColor(COLOR_HOTLIGHT));
     EXPECT_NE(cursor, nullptr);
     EXPECT_EQ(cursor, page.recording.cursor()) << "the hand cursor";
-    EXPECT_EQ(page.recording.followed, "http://www.pembrox.com/download/riched20.zip");
+    EXPECT_EQ(page.recording.followed, "https://www.pembrox.com/download/riched20.zip");
 }
 
 class StatusFrame : public PaintedWindow {};
@@ -90,7 +90,7 @@ TEST(HyperlinkStatic, ShowsItsAddressInTheStatusLineWhileTheMouseIsOverIt)
         robot::click(window, IDOK);
     });
     EXPECT_EQ(page.run(interactiveRun()), IDOK);
-    EXPECT_EQ(over, "http://www.pembrox.com/download/riched20.zip");
+    EXPECT_EQ(over, "https://www.pembrox.com/download/riched20.zip");
     EXPECT_STREQ(frame.statusText(), "Ready");
 }
 

@@ -2,6 +2,7 @@
 // screenshots of the README (tools/screenshots).
 //   gallery NAME FILE   shows NAME, writes the title window's screen rectangle to FILE once
 //                       everything is painted, and ends itself a few seconds later.
+#include "foundation/SystemLibrary.h"
 #include "framework/Application.h"
 #include "resources/resource.h"
 #include "host/RunContext.h"
@@ -52,7 +53,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (__argc < 3)
         return 2;
     const char* name = __argv[1];
-    InitCommonControls();
+    initCommonControls();
     Frame frame;
     if (!frame.create())
         return 1;
