@@ -175,6 +175,36 @@ struct Extraction {
     std::map<std::string, std::string> files;
 };
 
+// Wine's Unix name of a Windows path; empty outside Wine.
+std::string unixName(const std::string& path)
+{
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto convert = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert)
+        return std::string();
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    const char* name = convert(wide);
+    return name ? name : "";
+}
+
+// Runs a Unix command under Wine and waits until done holds (Wine's wait for a Unix process
+// may end before the process does).
+template <typename Done> void runUnix(std::string command, Done done)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    for (int i = 0; i < 100 && !done(); ++i)
+        Sleep(50);
+}
+
 // Makes link a link to the folder target: a symbolic link where the system makes one, else
 // (Wine, whose CreateSymbolicLinkA makes nothing) a Unix symbolic link, which Wine shows as
 // a directory reparse point. False when neither gives a reparse point.
@@ -185,28 +215,9 @@ bool makeLink(const std::string& link, const std::string& target)
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
     if (createLink)
         createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-    using UnixName = char*(CDECL*)(const WCHAR*);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!exists(link) && unixName) {
-        std::string command = "Z:\\bin\\ln -s";
-        for (const std::string& path : {target, link}) {
-            WCHAR wide[MAX_PATH];
-            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-            command += std::string(" \"") + unixName(wide) + "\"";
-        }
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            WaitForSingleObject(process.hProcess, 10000);
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-        // Wine's wait for a Unix process may end before the process does.
-        for (int i = 0; i < 100 && !exists(link); ++i)
-            Sleep(50);
-    }
+    if (!exists(link) && !unixName(link).empty())
+        runUnix("Z:\\bin\\ln -s \"" + unixName(target) + "\" \"" + unixName(link) + "\"",
+                [&] { return exists(link); });
     const DWORD attributes = GetFileAttributesA(link.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
@@ -214,27 +225,11 @@ bool makeLink(const std::string& link, const std::string& target)
 // Removes a link made by makeLink, never its target or its target's contents.
 void removeLink(const std::string& link)
 {
-    using UnixName = char*(CDECL*)(const WCHAR*);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) {
-        RemoveDirectoryA(link.c_str());
-        return;
-    }
     // Wine's RemoveDirectoryA on a Unix link removes an empty target and keeps the link.
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-    std::string command = std::string("Z:\\bin\\rm \"") + unixName(wide) + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 10000);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-    for (int i = 0; i < 100 && exists(link); ++i)
-        Sleep(50);
+    if (unixName(link).empty())
+        RemoveDirectoryA(link.c_str());
+    else
+        runUnix("Z:\\bin\\rm \"" + unixName(link) + "\"", [&] { return !exists(link); });
 }
 
 const bool allFamilies[5] = {true, true, true, true, true};
