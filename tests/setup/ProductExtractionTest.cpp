@@ -393,11 +393,12 @@ TEST(ProductExtraction, AFailedCopyNamesItsSourceAndItsOwnError)
     const std::string expected = "Error copying " + std::string(self) + " to " + destination + "uninstall.exe: Error 32: ";
     EXPECT_EQ(run.view.failures[0].substr(0, expected.size()), expected) << run.view.failures[0];
 
-    // A relative source missing beside the program and in the install folder: the second
-    // place and its error are named.
+    // A relative source the product lacks: the one beside the setup program stands in, and
+    // that place is named with its own error.
     run.extraction.copyInto("bin/missing.exe", "bin/copy.exe-");
     ASSERT_EQ(run.view.failures.size(), 2u);
-    const std::string second = "Error copying " + destination + "bin/missing.exe to " + destination + "bin/copy.exe-: Error ";
+    const std::string second = std::string("Error copying ") + run.programFolder.c_str() + "bin/missing.exe to " +
+                               destination + "bin/copy.exe-: Error ";
     EXPECT_EQ(run.view.failures[1].substr(0, second.size()), second) << run.view.failures[1];
     Path(destination.c_str()).remove();
 }
