@@ -4,16 +4,18 @@
 # (-l), the target folder (-t) and the relaunched uninstaller that is waited for.
 . "$(dirname "$0")/lib.sh"
 
-# watch_quiet PROGRAM-NAME: a second robot watches, in the background, that no process of
-# that program shows a window; quiet_checks collects its verdict.
-watch_quiet() {
-  wine_in "$robot_exe" quiet "$1" >"$world/quiet.log" 2>&1 &
-  watch_pid=$!
+# robot_meanwhile ROBOT-ARGS...: a second robot works in the background while the first
+# answers windows: `quiet NAME` watches that no process of that program shows a window,
+# `exits CODE COMMANDLINE` runs the command line and waits for its exit code to be CODE.
+# robot_verdict collects its verdict.
+robot_meanwhile() {
+  wine_in "$robot_exe" "$@" >"$world/meanwhile.log" 2>&1 &
+  meanwhile_pid=$!
 }
-quiet_checks() {
+robot_verdict() {
   local status=0
-  wait "$watch_pid" || status=$?
-  cat "$world/quiet.log"
+  wait "$meanwhile_pid" || status=$?
+  cat "$world/meanwhile.log"
   return $status
 }
 
@@ -26,18 +28,6 @@ start_wait() {
   shift
   wine_in "$robot_exe" exits "$code" "start /wait C:\setup\setup.exe $*"
 }
-# exits_meanwhile CODE COMMANDLINE: runs the command line in the background, waiting for its
-# end, while another robot answers its windows; exits_checks collects the verdict.
-exits_meanwhile() {
-  wine_in "$robot_exe" exits "$1" "$2" >"$world/exits.log" 2>&1 &
-  exits_pid=$!
-}
-exits_checks() {
-  local status=0
-  wait "$exits_pid" || status=$?
-  cat "$world/exits.log"
-  return $status
-}
 
 log_has() { # FILE TEXT
   grep -qF -- "$2" "$1" || { echo "   \"$2\" not in $1:"; tail -n 5 "$1"; return 1; }
@@ -45,9 +35,9 @@ log_has() { # FILE TEXT
 
 scenario silent
 mkdir -p "$drive_c/logs"
-watch_quiet setup.exe
+robot_meanwhile quiet setup.exe
 check "exit code 0" start_wait 0 -s -l 'C:\logs\install.log'
-check "no window during the silent install" quiet_checks
+check "no window during the silent install" robot_verdict
 installed_checks "$installed" "$folder"
 log=$drive_c/logs/install.log
 check "the log names the run" log_has "$log" "Trelliq Setup 5.2.9, install: "
@@ -66,9 +56,9 @@ size=$(reg_value "$uninstall_key" EstimatedSize)
 check "the estimated size in KB" equals "$((size))" "$(( ($(find "$installed" -type f -printf '%s\n' | paste -sd+ | bc) + 1023) / 1024 ))"
 
 # The quiet uninstall command, as software distribution runs it: no window, waited for.
-watch_quiet uninstall.exe
+robot_meanwhile quiet uninstall.exe
 robot exits 0 "$quiet -l C:\\logs\\uninstall.log"
-check "no window during the silent uninstall" quiet_checks
+check "no window during the silent uninstall" robot_verdict
 check "the product folder is gone when the command ends" test ! -e "$installed"
 check "the uninstall entry is gone" no_key "$uninstall_key"
 check "PATH no longer holds the product" bash -c '[[ "$0" != *trelliq* ]]' "$(reg_value "$machine_env" PATH)"
@@ -84,22 +74,22 @@ check "the uninstall log ends with exit code 0 twice" test "$(grep -c 'exit code
 scenario exit-codes
 check "-a: exit code 0" start_wait 0 -a
 command=$(reg_value "$uninstall_key" UninstallString)
-exits_meanwhile 1602 "$command"
+robot_meanwhile exits 1602 "$command"
 robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?' click 7 gone
-check "No: exit code 1602" exits_checks
+check "No: exit code 1602" robot_verdict
 check "the product stays" test -f "$installed/uninstall.exe"
-exits_meanwhile 0 "$command"
+robot_meanwhile exits 0 "$command"
 robot wait 'Trelliq Setup' click 6 gone wait 'Uninstall' ready 1 click 1 gone
-check "Yes: exit code 0" exits_checks
+check "Yes: exit code 0" robot_verdict
 check "the first process ended after its copy: the folder was gone" test ! -e "$installed"
 # Cancel on the running-program check.
 mkdir -p "$drive_c/demo"
 cp "$product/bin/coverageBrowser.exe" "$drive_c/demo/"
 wine_in start 'C:\demo\coverageBrowser.exe' </dev/null >/dev/null 2>&1
 robot window 'Coverage Browser'
-exits_meanwhile 1602 'C:\setup\setup.exe'
+robot_meanwhile exits 1602 'C:\setup\setup.exe'
 robot wait 'Trelliq Setup' begins 1026 'Please close the program' click 2 gone
-check "Cancel on the running-program check: 1602" exits_checks
+check "Cancel on the running-program check: 1602" robot_verdict
 check "nothing installed" test ! -e "$installed"
 
 # Wrong command lines change nothing and show nothing under -s.
@@ -110,13 +100,13 @@ for arguments in "-s -l" "-s -x" "-s -?" "-s -l C:\\no\\such\\folder\\setup.log"
 done
 check "nothing installed" test ! -e "$installed"
 check "no uninstall entry" no_key "$uninstall_key"
-exits_meanwhile 87 'C:\setup\setup.exe -l C:\no\such\folder\setup.log'
+robot_meanwhile exits 87 'C:\setup\setup.exe -l C:\no\such\folder\setup.log'
 robot wait 'Trelliq Setup' begins 1026 'Unable to open the log C:\no\such\folder\setup.log: Error 3: ' click 1 gone
-check "an unwritable log: 87 before any change" exits_checks
+check "an unwritable log: 87 before any change" robot_verdict
 check "still nothing installed" test ! -e "$installed"
-exits_meanwhile 0 'C:\setup\setup.exe -?'
+robot_meanwhile exits 0 'C:\setup\setup.exe -?'
 robot wait 'Trelliq Setup' begins 1026 'setup.exe [-a | -s] [-t FOLDER] [-l FILE]' click 1 gone
-check "-? shows the options: exit code 0" exits_checks
+check "-? shows the options: exit code 0" robot_verdict
 
 # -t: the folder installed into, silently.
 scenario target
@@ -129,15 +119,15 @@ scenario bad-target
 mkdir -p "$drive_c/logs" "$drive_c/Projects/cpp"
 echo mine >"$drive_c/Projects/notes.txt"
 # The watch sees the first run.
-watch_quiet setup.exe
+robot_meanwhile quiet setup.exe
 for target in 'C:\Projects' 'Tools\Trelliq' 'C:\' 'C:\windows' '"C:\Tools\a;b"'; do
   check "-s -t $target: exit code 87" start_wait 87 -s -t "$target" -l 'C:\logs\bad.log'
   check "-t $target: the log names the refusal" log_has "$drive_c/logs/bad.log" "message: -t ${target//\"/}: "
 done
-check "no window for a refused folder" quiet_checks
-exits_meanwhile 87 'C:\setup\setup.exe -a -t C:\Projects'
+check "no window for a refused folder" robot_verdict
+robot_meanwhile exits 87 'C:\setup\setup.exe -a -t C:\Projects'
 robot wait 'Trelliq Setup' begins 1026 '-t C:\Projects: ' click 1 gone
-check "-a -t C:\Projects: exit code 87 after the message" exits_checks
+check "-a -t C:\Projects: exit code 87 after the message" robot_verdict
 check "the foreign folder keeps its files" test -f "$drive_c/Projects/notes.txt" -a -d "$drive_c/Projects/cpp"
 check "nothing installed" test ! -e "$installed"
 check "no uninstall entry" no_key "$uninstall_key"
