@@ -92,13 +92,23 @@ TEST(DialogWindow, ModelessDialogGetsKeyboardHandlingAndAModalLoop)
     TestDialog dialog(owner);
     ASSERT_TRUE(dialog.createModeless());
     ShowWindow(dialog.hwnd(), SW_SHOW);
-    SetFocus(dialog.item(10));
-    // Tab, given to the pump as a user's key press, moves the focus to the next control.
-    PostMessageA(dialog.item(10), WM_KEYDOWN, VK_TAB, 1);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE))
-        Application::current().pumpMessage();
-    EXPECT_EQ(GetFocus(), dialog.item(11));
+    // Tab, given to the pump as a user's key press, moves the focus to the next control. A
+    // window of a test running beside this one may take the foreground, and with it this
+    // thread's focus, at any moment: a try that lost the foreground says nothing and is repeated.
+    HWND focusAfterTab = nullptr;
+    for (int tries = 0; tries < 20; ++tries) {
+        SetForegroundWindow(dialog.hwnd());
+        SetFocus(dialog.item(10));
+        PostMessageA(dialog.item(10), WM_KEYDOWN, VK_TAB, 1);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE))
+            Application::current().pumpMessage();
+        focusAfterTab = GetFocus();
+        if (GetForegroundWindow() == dialog.hwnd() && focusAfterTab)
+            break;
+        Sleep(50);
+    }
+    EXPECT_EQ(focusAfterTab, dialog.item(11));
 
     bool ownerDisabled = false;
     robot::Robot user(caption, [&](HWND window) {
