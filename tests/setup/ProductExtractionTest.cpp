@@ -36,12 +36,16 @@ const char* const folders[] = {"bin", "help", "include", "lib", "numega", "sampl
 const char* const wrapperNames[] = {"bcc32", "c++", "cc68k", "ccppc", "ccxa", "cl", "g++", "gcc", "link",
                                     "mcc68k", "powerpc-wrs-vxworks-gcc"};
 
-// An empty folder: name below the temporary folder, or a path with a drive.
+// An empty folder: name below a folder of this process's own in the temporary folder (the
+// disk-full run of this program runs beside the others, in the same Wine world), or a path
+// with a drive.
 std::string freshFolder(const std::string& name)
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    const std::string folder = (name.size() > 1 && name[1] == ':' ? "" : std::string(temp)) + name + "\\";
+    const std::string own = std::string(temp) + "trq test " + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(own.c_str(), nullptr);
+    const std::string folder = (name.size() > 1 && name[1] == ':' ? "" : own) + name + "\\";
     if (Path(folder.c_str()).isDirectory())
         Path(folder.c_str()).remove();
     CreateDirectoryA(folder.c_str(), nullptr);
