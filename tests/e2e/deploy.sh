@@ -166,19 +166,9 @@ check "the log holds the failure" bash -c 'grep -qE "message: (BzipDecode error|
 check "no uninstall entry" no_key "$uninstall_key"
 
 scenario silent-disk-full
-small=$world/small
-mkdir -p "$small"
-if mount -t tmpfs -o size=96k tmpfs "$small" 2>/dev/null; then
-  trap '"$top/tools/wine-env" stop "$world" >/dev/null 2>&1; umount "$small" 2>/dev/null; end_world' EXIT
-  ln -s "$small" "$prefix/dosdevices/t:"
+if small_drive_t 96k; then
   check "a full disk: 1603" start_wait 1603 -s -t 'T:\Trelliq'
   check "no uninstall entry" no_key "$uninstall_key"
-  "$top/tools/wine-env" stop "$world" >/dev/null 2>&1 || true
-  umount "$small"
-  end_world
-  trap end_world EXIT
-else
-  echo "skipped: mounting a tmpfs needs root"
 fi
 
 # Windows 98 under -s: no restart, 3010 instead.

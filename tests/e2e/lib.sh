@@ -46,11 +46,29 @@ scenario() {
 end_world() {
   if [ -n "$world" ]; then
     "$top/tools/wine-env" stop "$world" >/dev/null 2>&1 || true
+    # Wine lets go of a small drive only when its world has stopped.
+    if [ -n "$small_drive" ]; then
+      umount "$small_drive" 2>/dev/null || umount -l "$small_drive"
+      small_drive=
+    fi
     [ "$failures" -ne "$failures_before" ] || rm -rf "$world"
     world=
   fi
 }
 trap end_world EXIT
+
+# small_drive_t SIZE: a tmpfs of SIZE (in $small_drive) as the world's drive T:, unmounted
+# when the world ends. Mounting needs root: without it, says the scenario is skipped, false.
+small_drive=
+small_drive_t() {
+  mkdir -p "$world/small"
+  if ! mount -t tmpfs -o size="$1" tmpfs "$world/small" 2>/dev/null; then
+    echo "skipped: mounting a tmpfs needs root"
+    return 1
+  fi
+  small_drive=$world/small
+  ln -s "$small_drive" "$prefix/dosdevices/t:"
+}
 
 wine_in() { "$top/tools/wine-run" "$world" "$@"; }
 
