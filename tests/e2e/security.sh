@@ -115,7 +115,7 @@ done
 
 # Other programs' entries in the lists setup.exe edits keep every unit through an install and
 # an uninstall, whatever their script: written through the ANSI code page, C:\Łódź would
-# come back as C:\Lodz, a folder anybody may create, and C:\工具 as C:\??. The values are
+# come back as C:\Lódz, a folder anybody may create, and C:\工具 as C:\??. The values are
 # set and read through the wide API (reg.exe shows them through the console's code page).
 wide_value=$build/tests/wide_value.exe
 vc6='HKCU\Software\Microsoft\DevStudio\6.0'
