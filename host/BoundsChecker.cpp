@@ -4,6 +4,7 @@
 #include "foundation/File.h"
 #include "foundation/MessageBox.h"
 #include "foundation/Path.h"
+#include "foundation/WideText.h"
 #include "host/Environment.h"
 #include "host/RegistryUpdate.h"
 
@@ -64,21 +65,27 @@ void updateNmcl(RegistryUpdate& update)
 {
     update.show("NMCL");
     const String folder = wrapperFolder(update.destination());
-    const String options = "/NMclpath:" + folder + "cl.exe " + "/NMlinkpath:" + folder + "link.exe";
+    // The variable holds BoundsChecker's and the user's options too: read and written in
+    // the wide form so that theirs keep every unit; ours come from the program's text.
+    const WideText options =
+        WideText::fromAnsi("/NMclpath:" + folder + "cl.exe " + "/NMlinkpath:" + folder + "link.exe");
 
-    String text;
-    if (getEnvironment("NMCL", text, true)) {
-        const int at = text.indexOf(options);
+    RegistryValue value(WideText(), REG_SZ);
+    if (getEnvironment("NMCL", value, true, TextForm::Wide)) {
+        // Data of another type is no list of options of ours: it stays as it is.
+        if (!RegistryValue::isString(value.type))
+            return;
+        const int at = value.wide.indexOf(options);
         if (at >= 0)
-            text = text.substring(0, at) + text.substring(at + options.length());
+            value.wide = value.wide.substring(0, at) + value.wide.substring(at + options.length());
     }
     // The blank left where the options were cut out would otherwise add up, one more
     // with every install over an earlier one.
     if (update.installing())
-        text = text.trim() + " " + options;
-    text = text.trim();
-    if (!text.isEmpty())
-        setEnvironment("NMCL", text, true);
+        value.wide = value.wide.trim() + WideText(L" ") + options;
+    value.wide = value.wide.trim();
+    if (!value.wide.isEmpty())
+        setEnvironment("NMCL", value, true);
     else
         removeEnvironment("NMCL", true);
 }

@@ -7,7 +7,8 @@ class RegistryUpdate;
 // The NMCL step of the registry update (install or uninstall per its mode, for its
 // destination):
 // the options "/NMclpath:<short destination>numega\cl.exe /NMlinkpath:<...>link.exe" go
-// in once, or come out, leaving the user's other options alone. Always per user; every
+// in once, or come out, leaving the user's other options alone, unit for unit, and the
+// variable's type (a variable that is not text is left alone). Always per user; every
 // failure is ignored.
 void updateNmcl(RegistryUpdate& update);
 

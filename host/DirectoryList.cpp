@@ -1,22 +1,22 @@
 // DirectoryList: entries compared whole, separators kept with the entries that stay.
 #include "host/DirectoryList.h"
 
-#include <cctype>
-
 namespace {
 
-char folded(char c)
+// The text compared: lower case, '/' as '\\'. Unit for unit, so its indices are the
+// original's.
+WideText folded(const WideText& text)
 {
-    return c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text.toLowerCase().replace(L'/', L'\\');
 }
 
-// Whether list[begin, end) names directory.
-bool names(const String& list, int begin, int end, const String& directory)
+// Whether list[begin, end) names directory, both folded.
+bool names(const WideText& list, int begin, int end, const WideText& directory)
 {
     if (end - begin != directory.length())
         return false;
     for (int i = 0; i < directory.length(); ++i) {
-        if (folded(list.charAt(begin + i)) != folded(directory.charAt(i)))
+        if (list.charAt(begin + i) != directory.charAt(i))
             return false;
     }
     return true;
@@ -24,25 +24,27 @@ bool names(const String& list, int begin, int end, const String& directory)
 
 } // namespace
 
-String withoutDirectory(const String& list, const String& directory)
+WideText withoutDirectory(const WideText& list, const WideText& directory)
 {
+    const WideText foldedList = folded(list);
+    const WideText foldedDirectory = folded(directory);
     // Every kept entry but the last is followed by its ';'.
-    String kept;
+    WideText kept;
     for (int begin = 0;;) {
-        const int separator = list.indexOf(';', begin);
+        const int separator = list.indexOf(L';', begin);
         if (separator < 0) {
             // The last entry, without a ';' of its own (none when the list ends with one).
-            if (begin == list.length() || !names(list, begin, list.length(), directory))
+            if (begin == list.length() || !names(foldedList, begin, list.length(), foldedDirectory))
                 return kept.append(list.substring(begin));
             return kept.isEmpty() ? kept : kept.substring(0, kept.length() - 1);
         }
-        if (!names(list, begin, separator, directory))
+        if (!names(foldedList, begin, separator, foldedDirectory))
             kept.append(list.substring(begin, separator + 1));
         begin = separator + 1;
     }
 }
 
-String withDirectoryFirst(const String& list, const String& directory)
+WideText withDirectoryFirst(const WideText& list, const WideText& directory)
 {
-    return directory.replace('/', '\\') + ";" + withoutDirectory(list, directory);
+    return directory.replace(L'/', L'\\') + WideText(L";") + withoutDirectory(list, directory);
 }

@@ -100,13 +100,12 @@ const String& batchFilePath()
     return batchFile();
 }
 
-bool getEnvironment(const char* name, RegistryValue& value, bool perUser)
+bool getEnvironment(const char* name, RegistryValue& value, bool perUser, TextForm form)
 {
     if (isWindowsNT())
-        return environmentKey(perUser).queryValue(name, value);
+        return environmentKey(perUser).queryValue(name, value, form);
     if (isListVariable(name)) {
-        value.type = REG_SZ;
-        value.text = String();
+        value = RegistryValue(String(), REG_SZ).in(form);
         return true;
     }
     const char* text = std::getenv(name);
@@ -114,8 +113,7 @@ bool getEnvironment(const char* name, RegistryValue& value, bool perUser)
         SetLastError(ERROR_ENVVAR_NOT_FOUND);
         return false;
     }
-    value.type = REG_SZ;
-    value.text = text;
+    value = RegistryValue(String(text), REG_SZ).in(form);
     return true;
 }
 
@@ -132,7 +130,7 @@ bool setEnvironment(const char* name, const RegistryValue& value, bool perUser)
 {
     if (isWindowsNT())
         return noteChange(environmentKey(perUser).setValue(name, value));
-    return setBatchVariable(name, value.text);
+    return setBatchVariable(name, value.in(TextForm::Ansi).text);
 }
 
 bool setEnvironment(const char* name, const String& text, bool perUser)
@@ -151,32 +149,43 @@ bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* 
 {
     const bool install = update.installing();
     const bool perUser = std::strcmp(name, "PATH") != 0;
-    RegistryValue value(String(), REG_SZ);
+    // The list is other programs' text: read and written whole through the wide API, so
+    // that an entry the code page cannot hold comes back unit for unit. Through the ANSI
+    // code page it would come back as '?', or best-fit mapped to a look-alike folder that
+    // anybody may create (a Polish "L with stroke" becomes a plain "L"). Only the product's
+    // own entry comes from the program's text.
+    RegistryValue value;
     bool read;
     if (!keyPath) {
         update.show(name);
-        read = getEnvironment(name, value, perUser);
+        read = getEnvironment(name, value, perUser, TextForm::Wide);
     } else {
         update.show(String(keyPath) + "\\" + name);
-        read = RegistryKey(HKEY_CURRENT_USER, keyPath).queryValue(name, value);
+        read = RegistryKey(HKEY_CURRENT_USER, keyPath).queryValue(name, value, TextForm::Wide);
         if (!read && isMissing(GetLastError()))
-            read = RegistryKey(HKEY_LOCAL_MACHINE, keyPath).queryValue(name, value);
+            read = RegistryKey(HKEY_LOCAL_MACHINE, keyPath).queryValue(name, value, TextForm::Wide);
     }
     // A list that exists but cannot be read (too long, denied, damaged) must not be
-    // replaced by the product's entry alone: keep it, and fail with the reason.
+    // replaced by the product's entry alone: keep it, and fail with the reason. So must a
+    // value of another type than text, which holds no list.
+    if (read && !RegistryValue::isString(value.type)) {
+        SetLastError(ERROR_UNSUPPORTED_TYPE);
+        return false;
+    }
     if (!read && !isMissing(GetLastError()))
         return false;
     if (!read)
-        value = RegistryValue(String(), REG_SZ);
+        value = RegistryValue(WideText(), REG_SZ);
 
-    const String text = withoutDirectory(value.text, directory);
+    const WideText ours = WideText::fromAnsi(directory);
+    const WideText text = withoutDirectory(value.wide, ours);
     bool done = true;
     if (install) {
-        value.text = withDirectoryFirst(value.text, directory);
+        value.wide = withDirectoryFirst(value.wide, ours);
         done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).setValue(name, value)
                        : setEnvironment(name, value, perUser);
     } else if (!text.isEmpty()) {
-        value.text = text;
+        value.wide = text;
         done = keyPath ? RegistryKey(HKEY_CURRENT_USER, keyPath).setValue(name, value)
                        : setEnvironment(name, value, perUser);
     } else if (read) {

@@ -21,12 +21,13 @@ const String& batchFilePath();
 // Windows 95 the type is REG_SZ; "PATH", "LIB" and "INCLUDE" read as an empty text (the
 // batch line extends the earlier value by reference) and other names come from this
 // process's environment (ERROR_ENVVAR_NOT_FOUND when not set). On failure the value is
-// left unchanged.
-bool getEnvironment(const char* name, RegistryValue& value, bool perUser);
+// left unchanged. The value comes in form (see RegistryValue).
+bool getEnvironment(const char* name, RegistryValue& value, bool perUser, TextForm form = TextForm::Ansi);
 // The text only; on failure the text is left unchanged.
 bool getEnvironment(const char* name, String& text, bool perUser);
 
-// Sets name with the value's type and text (REG_SZ for the text form).
+// Sets name with the value's type and text (REG_SZ for the text form); a value in the wide
+// form goes through the wide API, on Windows 95 to the batch file in the ANSI code page.
 bool setEnvironment(const char* name, const RegistryValue& value, bool perUser);
 bool setEnvironment(const char* name, const String& text, bool perUser);
 // On Windows 95 a name without a line in the batch file gives ERROR_FILE_NOT_FOUND and
@@ -39,9 +40,11 @@ bool removeEnvironment(const char* name, bool perUser);
 // left empty is deleted when it had been read. Without keyPath the list is the
 // environment variable name (machine scope for "PATH", per user otherwise); with keyPath
 // it is the value name under HKEY_CURRENT_USER\keyPath, read from there or else from
-// HKEY_LOCAL_MACHINE. The type read is written back. The list's name is shown as the
-// setting being written. False after a failed write or delete, and after a read that fails
-// for any reason but a missing value, when nothing is written.
+// HKEY_LOCAL_MACHINE. The list is read and written in the wide form, so every other entry
+// keeps its every unit; directory is converted from the ANSI code page. The type read is
+// written back. The list's name is shown as the setting being written. False after a
+// failed write or delete, and after a read that fails for any reason but a missing value
+// or finds a value that is not text (ERROR_UNSUPPORTED_TYPE), when nothing is written.
 bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* name, const String& directory);
 
 // Windows NT: whether the machine environment key can be written, probed (by writing and

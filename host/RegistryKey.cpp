@@ -3,6 +3,7 @@
 
 #include "foundation/Array.h"
 #include "foundation/Log.h"
+#include "foundation/WindowsVersion.h"
 
 #include <cstdint>
 #include <cstring>
@@ -58,17 +59,28 @@ void grow(Array<char>& data, DWORD needed)
     data.resize(static_cast<int>(needed > twice ? needed : twice));
 }
 
-// Puts size bytes of data, read with type, into value: a REG_DWORD's four bytes into the
-// number, a string's characters up to its first NUL into the text, and every byte of any
-// other type (REG_BINARY, REG_MULTI_SZ, ...) into the text as it is.
-void store(DWORD type, const Array<char>& data, DWORD size, RegistryValue& value)
+// Puts size bytes of data, read with type in form, into value: a REG_DWORD's four bytes
+// into the number, a string's characters (or units) up to its first NUL into the text, and
+// every byte of any other type (REG_BINARY, REG_MULTI_SZ, ...) into the text as it is.
+void store(DWORD type, const Array<char>& data, DWORD size, TextForm form, RegistryValue& value)
 {
+    value = RegistryValue();
     value.type = type;
+    value.form = form;
     const char* bytes = data.data();
     if (type == REG_DWORD) {
         uint32_t number = 0;
         std::memcpy(&number, bytes, size < sizeof number ? size : sizeof number);
         value.number = number;
+    } else if (RegistryValue::isString(type) && form == TextForm::Wide) {
+        // Copied into units of their own, which the bytes need not be aligned for; an odd
+        // last byte is no unit.
+        Array<wchar_t> units(static_cast<int>(size / sizeof(wchar_t)));
+        std::memcpy(units.data(), bytes, units.size() * sizeof(wchar_t));
+        int count = 0;
+        while (count < units.size() && units[count] != L'\0')
+            ++count;
+        value.wide = WideText(units.data(), count);
     } else if (RegistryValue::isString(type)) {
         const void* end = std::memchr(bytes, '\0', size);
         value.text = String(bytes, end ? static_cast<const char*>(end) - bytes : static_cast<int>(size));
@@ -77,14 +89,124 @@ void store(DWORD type, const Array<char>& data, DWORD size, RegistryValue& value
     }
 }
 
+// The wide API where the system has it: Windows 95/98 keeps ANSI text only, and its
+// advapi32 answers the wide calls with ERROR_CALL_NOT_IMPLEMENTED.
+bool wideApi(TextForm form)
+{
+    return form == TextForm::Wide && isWindowsNT();
+}
+
+// The registry's value calls for either kind of name, so that one loop serves both forms.
+LONG queryValueEx(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size)
+{
+    return RegQueryValueExA(key, name, nullptr, type, data, size);
+}
+
+LONG queryValueEx(HKEY key, const wchar_t* name, DWORD* type, BYTE* data, DWORD* size)
+{
+    return RegQueryValueExW(key, name, nullptr, type, data, size);
+}
+
+LONG enumValue(HKEY key, DWORD index, char* name, DWORD* length, DWORD* type, BYTE* data, DWORD* size)
+{
+    return RegEnumValueA(key, index, name, length, nullptr, type, data, size);
+}
+
+LONG enumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data, DWORD* size)
+{
+    return RegEnumValueW(key, index, name, length, nullptr, type, data, size);
+}
+
+String nameText(const char* name, DWORD length)
+{
+    return String(name, static_cast<int>(length));
+}
+
+String nameText(const wchar_t* name, DWORD length)
+{
+    return WideText(name, static_cast<int>(length)).toAnsi();
+}
+
+// A value name for the wide calls; null (the default value) stays null.
+class WideName {
+public:
+    explicit WideName(const char* name) : text_(name ? WideText::fromAnsi(name) : WideText()), null_(!name) {}
+    const wchar_t* get() const { return null_ ? nullptr : text_.c_str(); }
+
+private:
+    WideText text_;
+    bool null_;
+};
+
 BYTE* bytesOf(Array<char>& data)
 {
     return reinterpret_cast<BYTE*>(data.data());
 }
 
-// A value as the log shows it: a number in decimal, anything else as quoted text.
-String logged(const RegistryValue& value)
+// The value named name, of any length, read with Char's kind of call (char: ANSI, wchar_t:
+// wide) into value in form. The value is left unchanged on failure.
+template <typename Char>
+LONG readValue(HKEY key, const Char* name, TextForm form, RegistryValue& value)
 {
+    Array<char> data(dataSize);
+    DWORD type;
+    DWORD size;
+    LONG status;
+    for (;;) {
+        size = static_cast<DWORD>(data.size());
+        status = queryValueEx(key, name, &type, bytesOf(data), &size);
+        if (status != ERROR_MORE_DATA)
+            break;
+        grow(data, size);
+    }
+    if (status == ERROR_SUCCESS)
+        store(type, data, size, form, value);
+    return status;
+}
+
+// The named value at index or, when that is the key's default value, the next one (index
+// then moves past it), read as readValue reads. Name and value are left unchanged on
+// failure.
+template <typename Char>
+LONG readValueAt(HKEY key, int& index, TextForm form, String& name, RegistryValue& value)
+{
+    Char buffer[nameSize];
+    DWORD length;
+    DWORD type;
+    DWORD size;
+    Array<char> data(dataSize);
+    LONG status;
+    for (;;) {
+        length = nameSize;
+        size = static_cast<DWORD>(data.size());
+        status = enumValue(key, static_cast<DWORD>(index), buffer, &length, &type, bytesOf(data), &size);
+        if (status == ERROR_MORE_DATA) {
+            // The data or the name did not fit. Ask for the data's size alone: that
+            // succeeds when the name fits, and the value is read again with room for it.
+            length = nameSize;
+            DWORD needed = 0;
+            status = enumValue(key, static_cast<DWORD>(index), buffer, &length, nullptr, nullptr, &needed);
+            if (status != ERROR_SUCCESS)
+                break;
+            grow(data, needed);
+            continue;
+        }
+        if (status != ERROR_SUCCESS || length > 0)
+            break;
+        ++index; // the key's default value
+    }
+    if (status == ERROR_SUCCESS) {
+        name = nameText(buffer, length);
+        store(type, data, size, form, value);
+    }
+    return status;
+}
+
+// A value as the log shows it: a number in decimal, anything else as quoted text.
+String logged(const RegistryValue& shown)
+{
+    // The log is ANSI text: a wide text is shown as the code page can.
+    const RegistryValue value = shown.in(TextForm::Ansi);
     if (value.type == REG_DWORD)
         return String::valueOf(value.number);
     // Other data may hold NULs and any byte: the log names its size, not its bytes.
@@ -195,62 +317,37 @@ bool RegistryKey::nextSubkey(String& name)
     return finish();
 }
 
-bool RegistryKey::nextValue(String& name, RegistryValue& value)
+bool RegistryKey::nextValue(String& name, RegistryValue& value, TextForm form)
 {
     if (!open(Read)) {
         index_ = 0;
         return false;
     }
-    char buffer[nameSize];
-    DWORD length;
-    DWORD type;
-    DWORD size;
-    Array<char> data(dataSize);
-    for (;;) {
-        length = nameSize;
-        size = static_cast<DWORD>(data.size());
-        status_ = RegEnumValueA(handle_, index_, buffer, &length, nullptr, &type, bytesOf(data), &size);
-        if (status_ == ERROR_MORE_DATA) {
-            // The data or the name did not fit. Ask for the data's size alone: that
-            // succeeds when the name fits, and the value is read again with room for it.
-            length = nameSize;
-            DWORD needed = 0;
-            status_ = RegEnumValueA(handle_, index_, buffer, &length, nullptr, nullptr, nullptr, &needed);
-            if (status_ != ERROR_SUCCESS)
-                break;
-            grow(data, needed);
-            continue;
-        }
-        if (status_ != ERROR_SUCCESS || length > 0)
-            break;
-        ++index_; // the key's default value
-    }
-    if (status_ == ERROR_SUCCESS) {
-        name = String(buffer, length);
-        store(type, data, size, value);
-        ++index_;
+    if (wideApi(form)) {
+        status_ = readValueAt<wchar_t>(handle_, index_, form, name, value);
     } else {
-        index_ = 0;
+        status_ = readValueAt<char>(handle_, index_, TextForm::Ansi, name, value);
+        if (status_ == ERROR_SUCCESS)
+            value = value.in(form);
     }
+    if (status_ == ERROR_SUCCESS)
+        ++index_;
+    else
+        index_ = 0;
     return finish();
 }
 
-bool RegistryKey::queryValue(const char* name, RegistryValue& value)
+bool RegistryKey::queryValue(const char* name, RegistryValue& value, TextForm form)
 {
     if (!open(Read))
         return false;
-    Array<char> data(dataSize);
-    DWORD type;
-    DWORD size;
-    for (;;) {
-        size = static_cast<DWORD>(data.size());
-        status_ = RegQueryValueExA(handle_, name, nullptr, &type, bytesOf(data), &size);
-        if (status_ != ERROR_MORE_DATA)
-            break;
-        grow(data, size);
+    if (wideApi(form)) {
+        status_ = readValue(handle_, WideName(name).get(), form, value);
+    } else {
+        status_ = readValue(handle_, name, TextForm::Ansi, value);
+        if (status_ == ERROR_SUCCESS)
+            value = value.in(form);
     }
-    if (status_ == ERROR_SUCCESS)
-        store(type, data, size, value);
     return finish();
 }
 
@@ -297,14 +394,21 @@ bool RegistryKey::setValue(const char* name, const RegistryValue& value)
     const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Create))
         return false;
-    const BYTE* text = reinterpret_cast<const BYTE*>(value.text.c_str());
-    if (value.type == REG_DWORD)
-        status_ = RegSetValueExA(handle_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value.number),
-                                 sizeof value.number);
-    else if (RegistryValue::isString(value.type))
-        status_ = RegSetValueExA(handle_, name, 0, value.type, text, value.text.length() + 1);
-    else
-        status_ = RegSetValueExA(handle_, name, 0, value.type, text, value.text.length());
+    const bool wide = wideApi(value.form);
+    const RegistryValue written = wide ? value : value.in(TextForm::Ansi);
+    const BYTE* data = reinterpret_cast<const BYTE*>(written.text.c_str());
+    DWORD size = static_cast<DWORD>(written.text.length());
+    if (written.type == REG_DWORD) {
+        data = reinterpret_cast<const BYTE*>(&written.number);
+        size = sizeof written.number;
+    } else if (RegistryValue::isString(written.type) && wide) {
+        data = reinterpret_cast<const BYTE*>(written.wide.c_str());
+        size = static_cast<DWORD>((written.wide.length() + 1) * sizeof(wchar_t));
+    } else if (RegistryValue::isString(written.type)) {
+        size += 1;
+    }
+    status_ = wide ? RegSetValueExW(handle_, WideName(name).get(), 0, written.type, data, size)
+                   : RegSetValueExA(handle_, name, 0, written.type, data, size);
     if (status_ == ERROR_SUCCESS)
         Log::write("registry: set " + fullName() + (name ? name : "") + " = " + logged(value) + " (" + previous + ")");
     return finish();

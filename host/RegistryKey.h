@@ -40,10 +40,12 @@ public:
     // The next subkey's name (at most 255 characters). At the end of the list or on any
     // failure: false, the name unchanged and the index back at 0.
     bool nextSubkey(String& name);
-    // As nextSubkey for the named values; the key's default value is skipped.
-    bool nextValue(String& name, RegistryValue& value);
-    // On failure the value is left unchanged. Values of any length are read whole.
-    bool queryValue(const char* name, RegistryValue& value);
+    // As nextSubkey for the named values; the key's default value is skipped. The value
+    // comes in form (see RegistryValue); the name is ANSI text either way.
+    bool nextValue(String& name, RegistryValue& value, TextForm form = TextForm::Ansi);
+    // On failure the value is left unchanged. Values of any length are read whole, in form:
+    // TextForm::Wide for a value of another program that is to be written back.
+    bool queryValue(const char* name, RegistryValue& value, TextForm form = TextForm::Ansi);
     // The value's text; REG_EXPAND_SZ text comes with its environment references
     // expanded, and the text of another type ends at its first NUL. On failure the text
     // is left unchanged.
@@ -51,7 +53,8 @@ public:
     // The value's REG_DWORD data. On failure the number is left unchanged.
     bool getNumber(const char* name, uint32_t& number);
 
-    // The setters create the key and any missing parents.
+    // The setters create the key and any missing parents. A value in the wide form is
+    // written through the wide API (on Windows 95/98 converted to the ANSI code page).
     bool setValue(const char* name, const RegistryValue& value);
     bool setString(const char* name, const String& text);
     bool setNumber(const char* name, uint32_t number);

@@ -3,7 +3,7 @@
 
 ToolEntry::ToolEntry(const String& menuText, const String& pathName, const String& arguments,
                      const String& initialDirectory, bool guiTool, bool outputRedirect)
-    : name(withoutAccelerator(menuText))
+    : name(withoutAccelerator(WideText::fromAnsi(menuText)))
 {
     add("AskArgument", 0u);
     add("CloseWindow", 0u);
@@ -30,28 +30,28 @@ void ToolEntry::add(const char* propertyName, uint32_t number)
 
 void ToolEntry::add(const char* propertyName, const String& text)
 {
-    add(String(propertyName), RegistryValue(text));
+    add(String(propertyName), RegistryValue(WideText::fromAnsi(text), REG_SZ));
 }
 
 void ToolEntry::clear()
 {
-    name = String();
+    name = WideText();
     properties.clear();
 }
 
-int acceleratorIndex(const String& text)
+int acceleratorIndex(const WideText& text)
 {
     for (int i = 0; i + 1 < text.length(); ++i) {
-        if (text.charAt(i) != '&')
+        if (text.charAt(i) != L'&')
             continue;
-        if (text.charAt(i + 1) != '&')
+        if (text.charAt(i + 1) != L'&')
             return i;
         ++i;
     }
     return -1;
 }
 
-String withoutAccelerator(const String& text)
+WideText withoutAccelerator(const WideText& text)
 {
     const int amp = acceleratorIndex(text);
     if (amp < 0)

@@ -30,22 +30,26 @@ int toolIndexOf(const String& valueName)
     return index;
 }
 
-char folded(char c)
+// Whether the unit is free in table, which it then takes.
+bool take(AcceleratorTable& table, wchar_t unit)
 {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (unit >= 128)
+        return false;
+    const int c = std::tolower(static_cast<int>(unit));
+    if (!table.free[c])
+        return false;
+    table.free[c] = false;
+    return true;
 }
 
 // Marks and places the first free character of stripped; empty when none is free.
-String placeAccelerator(AcceleratorTable& table, const String& stripped)
+WideText placeAccelerator(AcceleratorTable& table, const WideText& stripped)
 {
     for (int i = 0; i < stripped.length(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(folded(stripped.charAt(i)));
-        if (table.free[c]) {
-            table.free[c] = false;
-            return stripped.substring(0, i) + "&" + stripped.substring(i);
-        }
+        if (take(table, stripped.charAt(i)))
+            return stripped.substring(0, i) + WideText(L"&") + stripped.substring(i);
     }
-    return String();
+    return WideText();
 }
 
 } // namespace
@@ -58,18 +62,13 @@ AcceleratorTable::AcceleratorTable(const char* reserved) : reserved(reserved)
         free[static_cast<unsigned char>(*letter)] = false;
 }
 
-String assignAccelerator(AcceleratorTable& table, const String& menuText)
+WideText assignAccelerator(AcceleratorTable& table, const WideText& menuText)
 {
-    const String stripped = withoutAccelerator(menuText);
+    const WideText stripped = withoutAccelerator(menuText);
     const int amp = acceleratorIndex(menuText);
-    if (amp >= 0) {
-        const unsigned char own = static_cast<unsigned char>(folded(menuText.charAt(amp + 1)));
-        if (table.free[own]) {
-            table.free[own] = false;
-            return menuText;
-        }
-    }
-    String placed = placeAccelerator(table, stripped);
+    if (amp >= 0 && take(table, menuText.charAt(amp + 1)))
+        return menuText;
+    WideText placed = placeAccelerator(table, stripped);
     if (!placed.isEmpty())
         return placed;
     // Every letter is taken by other commands: share one with them rather than have none.
@@ -96,7 +95,7 @@ bool ToolsMenu::load()
     String name;
     RegistryValue value;
     tools->resetIndex();
-    while (tools->nextValue(name, value)) {
+    while (tools->nextValue(name, value, TextForm::Wide)) {
         const int index = toolIndexOf(name);
         if (index < 0 || index >= count_)
             continue;
@@ -104,7 +103,7 @@ bool ToolsMenu::load()
         ToolEntry& slot = slots_[index];
         slot.add(property, value);
         if (property.equals(String("MenuName")))
-            slot.name = withoutAccelerator(value.text);
+            slot.name = withoutAccelerator(value.wide);
     }
     return true;
 }
@@ -128,7 +127,7 @@ bool ToolsMenu::save()
         ToolEntry& command = slots_[i];
         if (command.name.isEmpty())
             continue;
-        update_.show(tools.fullName() + command.name);
+        update_.show(tools.fullName() + command.name.toAnsi());
         if (update_.cancelled()) {
             ok = false;
             break;
@@ -137,10 +136,10 @@ bool ToolsMenu::save()
         for (ToolProperty& property : command.properties) {
             if (property.name.equals(String("MenuName"))) {
                 if (acceleratorIndex(command.name) < 0)
-                    command.name = assignAccelerator(table, property.value.text);
+                    command.name = assignAccelerator(table, property.value.wide);
                 // A command replaced by a later addition holds two menu texts; both carry
                 // the accelerator, so the one written last keeps it.
-                property.value.text = command.name;
+                property.value.wide = command.name;
             }
             if (!tools.setValue((property.name + suffix).c_str(), property.value)) {
                 ok = false;

@@ -13,6 +13,8 @@ class RegistryUpdate;
 // Each edit loads the whole menu (HKEY_CURRENT_USER, or HKEY_LOCAL_MACHINE when the
 // per-user Tools key does not open), changes it in memory and saves it to
 // HKEY_CURRENT_USER renumbered from 0, with an accelerator letter for every menu text.
+// The values are read and written in the wide form: the user's commands keep every unit
+// of their texts, whatever their script.
 // Every command saved is shown as the update's setting, and a cancel of the update
 // between commands fails the save with ERROR_CANCELLED.
 class ToolsMenu {
@@ -44,9 +46,10 @@ private:
     Array<ToolEntry> slots_;
 };
 
-// Free accelerator letters, indexed by a lower-cased character.
+// Free accelerator letters, indexed by a lower-cased character below 128 (no other
+// character is ever free).
 struct AcceleratorTable {
-    // Letters and digits (below 128) free, except the reserved letters.
+    // Letters and digits free, except the reserved letters.
     explicit AcceleratorTable(const char* reserved);
     const char* reserved;
     bool free[256];
@@ -55,4 +58,4 @@ struct AcceleratorTable {
 // Keeps menuText's own accelerator when its letter is free; otherwise puts "&" before the
 // first character that is free. When none is, it tries a fresh table of its own (only the
 // reserved letters taken) without marking the caller's; failing that, menuText unchanged.
-String assignAccelerator(AcceleratorTable& table, const String& menuText);
+WideText assignAccelerator(AcceleratorTable& table, const WideText& menuText);

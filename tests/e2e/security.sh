@@ -113,4 +113,59 @@ for target in 'C:\trelliq' 'C:\tools\deep\trelliq'; do
     bash -c '[[ "$(stat -c %a "$0")" == *0 ]] || { stat -c "   mode %a" "$0"; false; }' "$made"
 done
 
+# Other programs' entries in the lists setup.exe edits keep every unit through an install and
+# an uninstall, whatever their script: written through the ANSI code page, C:\Łódź would
+# come back as C:\Lódz, a folder anybody may create, and C:\工具 as C:\??. The values are
+# set and read through the wide API (reg.exe shows them through the console's code page).
+wide_value=$build/tests/wide_value.exe
+vc6='HKCU\Software\Microsoft\DevStudio\6.0'
+dirs="$vc6\\Build System\\Components\\Platforms\\Win32 (x86)\\Directories"
+dirs_hklm='HKLM\Software\Microsoft\DevStudio\6.0\Build System\Components\Platforms\Win32 (x86)\Directories'
+
+# utf16 TEXT: TEXT's UTF-16 bytes in hex, and its terminator's; bare: without the terminator.
+bare() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | xxd -p | tr -d '\n'; }
+utf16() { echo "$(bare "$1")0000"; }
+wide_get() { wine_in "$wide_value" get "$1" "$2" | tr -d '\r'; }
+
+scenario shared-lists
+reg add "$vc6\\General" /f >/dev/null
+reg add 'HKLM\SOFTWARE\NuMega\BoundsChecker' /f >/dev/null
+reg add "$vc6\\Tools" /v NumTools /t REG_DWORD /d 1 /f >/dev/null
+foreign='C:\Łódź\bin;C:\工具;%SystemRoot%\Ελλάδα'
+# KEY|NAME|TYPE|TEXT|BEFORE|AFTER: the value installed is BEFORE, TEXT and AFTER (AFTER
+# only begun: it names the short form of the product folder), uninstalled TEXT again.
+# Visual C++ reads its lists from the machine's key and writes them to the user's.
+lists=(
+  "$machine_env|PATH|2|$(reg_value "$machine_env" PATH);$foreign|${folder}bin;|"
+  "HKCU\\Environment|LIB|2|$foreign|${folder}lib;|"
+  "HKCU\\Environment|NMCL|1|/I C:\\工具 /D Ελλάδα=Łódź||/NMclpath:"
+  "$dirs_hklm|Path Dirs|2|$foreign|${folder}bin;|"
+  "$dirs_hklm|Library Dirs|1|C:\\VC\\lib;$foreign|${folder}lib;|"
+  "$vc6\\Tools|MenuName#0|1|&X Łódź 工具 Ελλάδα||"
+  "$vc6\\Tools|PathName#0|1|C:\\工具\\Ελλάδα\\Łódź.exe||"
+)
+for row in "${lists[@]}"; do
+  IFS='|' read -r key name type text before after <<<"$row"
+  wine_in "$wide_value" set "$key" "$name" "$type" "$(utf16 "$text")" || fail "setting $name"
+done
+setup -s
+finish 120
+check "installed" test -f "$installed/uninstall.exe"
+for row in "${lists[@]}"; do
+  IFS='|' read -r key name type text before after <<<"$row"
+  [ "$key" != "$dirs_hklm" ] || key=$dirs
+  if [ -z "$after" ]; then
+    check "installed: $name" equals "$(wide_get "$key" "$name")" "$type $(bare "$before")$(utf16 "$text")"
+  else
+    check "installed: $name" starts_with "$(wide_get "$key" "$name")" "$type $(bare "$before$text $after")"
+  fi
+done
+robot exits 0 "$(reg_value "$uninstall_key" QuietUninstallString)"
+check "uninstalled" eventually 20 test ! -e "$installed"
+for row in "${lists[@]}"; do
+  IFS='|' read -r key name type text before after <<<"$row"
+  [ "$key" != "$dirs_hklm" ] || key=$dirs
+  check "uninstalled: $name" equals "$(wide_get "$key" "$name")" "$type $(utf16 "$text")"
+done
+
 done_group

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -340,4 +341,60 @@ TEST_F(RegistryKeyTest, ValuesOfEveryTypeKeepTheirTypeAndBytesThroughAReadAndAWr
     String first;
     ASSERT_TRUE(key.getString("multi", first));
     EXPECT_EQ(std::string(first.c_str(), first.length()), "first");
+}
+
+TEST_F(RegistryKeyTest, InTheWideFormEveryUnitOfEveryTypeSurvivesAReadAndAWrite)
+{
+    // Bytes as the wide API gives them: texts outside any ANSI code page (Polish, Chinese,
+    // Greek, a lone surrogate) and a list of two.
+    const auto units = [](const std::wstring& text) {
+        return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    };
+    const struct {
+        const char* name;
+        DWORD type;
+        std::string bytes;
+    } cases[] = {
+        {"text", REG_SZ, units(std::wstring(L"C:\\\x0141\x00f3\x0064\x017a\\bin;C:\\\x5de5\x5177\xd800") + L'\0')},
+        {"expandable", REG_EXPAND_SZ, units(std::wstring(L"%SystemRoot%\\\x0395\x03bb\x03bb\x03ac\x03b4\x03b1") + L'\0')},
+        {"multi", REG_MULTI_SZ, units(std::wstring(L"\x5de5\x5177\0\x0141\0\0", 6))},
+        {"binary", REG_BINARY, std::string("\x01\x00\xff", 3)},
+        {"number", REG_DWORD, std::string("\x2a\x00\x00\x00", 4)},
+    };
+    HKEY raw;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path("wide").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
+                              nullptr), ERROR_SUCCESS);
+    for (const auto& c : cases) {
+        const std::wstring name(c.name, c.name + std::strlen(c.name));
+        RegSetValueExW(raw, name.c_str(), 0, c.type, reinterpret_cast<const BYTE*>(c.bytes.data()), c.bytes.size());
+    }
+    RegCloseKey(raw);
+    const auto wideBytes = [](const char* below, const char* name, DWORD* type) {
+        wchar_t data[4096];
+        DWORD size = sizeof data;
+        const String key = path(below);
+        const std::wstring keyName(key.c_str(), key.c_str() + key.length());
+        const std::wstring valueName(name, name + std::strlen(name));
+        if (RegGetValueW(HKEY_CURRENT_USER, keyName.c_str(), valueName.c_str(), RRF_RT_ANY | RRF_NOEXPAND, type,
+                         data, &size) != ERROR_SUCCESS)
+            return std::string("<missing>");
+        return std::string(reinterpret_cast<const char*>(data), size);
+    };
+
+    RegistryKey key(HKEY_CURRENT_USER, path("wide"));
+    RegistryKey copies(HKEY_CURRENT_USER, path("copies"));
+    RegistryKey enumerated(HKEY_CURRENT_USER, path("enumerated"));
+    String name;
+    RegistryValue value;
+    while (key.nextValue(name, value, TextForm::Wide))
+        ASSERT_TRUE(enumerated.setValue(name.c_str(), value)) << name.c_str();
+    for (const auto& c : cases) {
+        ASSERT_TRUE(key.queryValue(c.name, value, TextForm::Wide)) << c.name;
+        ASSERT_TRUE(copies.setValue(c.name, value)) << c.name;
+        for (const char* below : {"copies", "enumerated"}) {
+            DWORD type = 0;
+            EXPECT_EQ(wideBytes(below, c.name, &type), c.bytes) << below << " " << c.name;
+            EXPECT_EQ(type, c.type) << below << " " << c.name;
+        }
+    }
 }

@@ -219,17 +219,17 @@ TEST_F(ToolsMenuTest, ALiteralAmpersandSurvivesEverySave)
 TEST(AssignAccelerator, TakesTheFirstFreeLetterAndSharesOneWhenNoneIsLeft)
 {
     AcceleratorTable table("comrl");
-    EXPECT_STREQ(assignAccelerator(table, "&Custom").c_str(), "C&ustom");
+    EXPECT_STREQ(assignAccelerator(table, L"&Custom").c_str(), L"C&ustom");
     EXPECT_FALSE(table.free['u']);
-    EXPECT_STREQ(assignAccelerator(table, "Cu&t").c_str(), "Cu&t");
+    EXPECT_STREQ(assignAccelerator(table, L"Cu&t").c_str(), L"Cu&t");
     // u and t are taken now and c is reserved: a private fresh table gives u again, and
     // the caller's table is left as it was.
     const AcceleratorTable before = table;
-    EXPECT_STREQ(assignAccelerator(table, "cut").c_str(), "c&ut");
+    EXPECT_STREQ(assignAccelerator(table, L"cut").c_str(), L"c&ut");
     EXPECT_EQ(std::memcmp(before.free, table.free, sizeof table.free), 0);
     // Only reserved letters: no accelerator at all.
     AcceleratorTable full("comrl");
-    EXPECT_STREQ(assignAccelerator(full, "ml").c_str(), "ml");
+    EXPECT_STREQ(assignAccelerator(full, L"ml").c_str(), L"ml");
 }
 
 TEST_F(ToolsMenuTest, CommandsOnlyUnderTheMachineKeyAreCopiedToTheUser)
