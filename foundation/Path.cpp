@@ -1,6 +1,7 @@
 // Path: the file-system operations (the text operations are in PathText.cpp).
 #include "foundation/Path.h"
 
+#include "foundation/CodePagePath.h"
 #include "foundation/DirectoryIterator.h"
 #include "foundation/OwningVector.h"
 #include "foundation/PathText.h"
@@ -256,9 +257,7 @@ Path Path::currentDirectory()
 
 Path Path::tempDirectory()
 {
-    char buffer[256];
-    const DWORD length = GetTempPathA(sizeof buffer, buffer);
-    return Path(String(buffer, length < sizeof buffer ? static_cast<int>(length) : 0)).addTrailingSeparator();
+    return Path(tempFolderPath()).addTrailingSeparator();
 }
 
 String Path::homeDirectory()

@@ -105,7 +105,8 @@ public:
 
     // The current directory with a trailing separator (at most 255 characters).
     static Path currentDirectory();
-    // The temporary folder with a trailing separator; never throws.
+    // The temporary folder with a trailing separator (tempFolderPath; empty when that is);
+    // never throws.
     static Path tempDirectory();
     // The HOME environment variable, read again on each call until it is found set.
     static String homeDirectory();

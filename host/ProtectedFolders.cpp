@@ -1,7 +1,8 @@
-// protectedFolderReason: roots and the system's own folders, compared in their long forms.
+// protectedFolderReason: roots, the system's own folders and the users' folders, compared by
+// canonical long text and by identity.
 #include "host/ProtectedFolders.h"
 
-#include "foundation/LongPathName.h"
+#include "foundation/FolderIdentity.h"
 #include "host/Shell.h"
 
 #include <windows.h>
@@ -10,18 +11,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The canonical form with a trailing separator, in long names where the path exists, since
-// Path counts a trailing separator and an 8.3 name is another text for the same folder.
-Path folderForm(const String& path)
-{
-    Path folder = Path(path).absolutePath();
-    char buffer[MAX_PATH];
-    const int length = getLongPathName(folder.c_str(), buffer, sizeof buffer);
-    if (length > 0 && length < static_cast<int>(sizeof buffer))
-        folder = Path(String(buffer, length));
-    return folder.addTrailingSeparator();
-}
 
 bool isRoot(const Path& folder)
 {
@@ -37,39 +26,73 @@ bool isRoot(const Path& folder)
     return false;
 }
 
-bool sameFolder(const Path& folder, const String& other)
+bool sameFolder(const FolderIdentity& folder, const String& other)
 {
-    return other.length() > 0 && folder.equals(folderForm(other));
+    return other.length() > 0 && folder.sameAs(FolderIdentity(other));
 }
 
-bool isSpecialFolder(const Path& folder, int csidl)
+// A special folder the system does not know (Windows 95 knows no local application data,
+// for one) protects nothing.
+bool isSpecialFolder(const FolderIdentity& folder, int csidl)
 {
     String path;
     return getSpecialFolder(csidl, path) && sameFolder(folder, path);
 }
 
-bool isEnvironmentFolder(const Path& folder, const char* name)
+bool isEnvironmentFolder(const FolderIdentity& folder, const char* name)
 {
     const char* value = std::getenv(name);
     return value && sameFolder(folder, value);
+}
+
+// The user's profile folder as the shell gives it, else as the environment does; empty on
+// systems without profiles.
+String profileFolder()
+{
+    String path;
+    if (getSpecialFolder(CSIDL_PROFILE, path))
+        return path;
+    const char* value = std::getenv("USERPROFILE");
+    return value ? String(value) : String();
 }
 
 } // namespace
 
 String protectedFolderReason(const Path& given)
 {
-    const Path folder = folderForm(given);
-    if (isRoot(folder))
-        return folder.charAt(1) == ':' ? String("it is the root of a drive") : String("it is the root of a network share");
+    const FolderIdentity folder(given);
+    if (isRoot(folder.canonical()))
+        return folder.canonical().charAt(1) == ':' ? String("it is the root of a drive")
+                                                   : String("it is the root of a network share");
     char buffer[MAX_PATH] = "";
     if (GetWindowsDirectoryA(buffer, sizeof buffer) && sameFolder(folder, buffer))
         return "it is the Windows folder";
+    // The Windows folder's drive under another name (a substituted drive, a share of it).
+    if (buffer[0] && buffer[1] == ':' && sameFolder(folder, String(buffer, 2) + "\\"))
+        return "it is the root of a drive";
     if (GetSystemDirectoryA(buffer, sizeof buffer) && sameFolder(folder, buffer))
         return "it is the system folder";
     if (isSpecialFolder(folder, CSIDL_PROGRAM_FILES) || isEnvironmentFolder(folder, "ProgramFiles")
         || isEnvironmentFolder(folder, "ProgramFiles(x86)") || isEnvironmentFolder(folder, "ProgramW6432"))
         return "it is a Program Files folder";
-    if (isSpecialFolder(folder, CSIDL_PROFILE) || isEnvironmentFolder(folder, "USERPROFILE"))
+    const String profile = profileFolder();
+    if (sameFolder(folder, profile) || isEnvironmentFolder(folder, "USERPROFILE"))
         return "it is the user's profile folder";
+    if (isSpecialFolder(folder, CSIDL_DESKTOPDIRECTORY))
+        return "it is the user's Desktop folder";
+    if (isSpecialFolder(folder, CSIDL_PERSONAL))
+        return "it is the user's Documents folder";
+    if (isSpecialFolder(folder, CSIDL_APPDATA) || isEnvironmentFolder(folder, "APPDATA"))
+        return "it is the user's application data folder";
+    if (isSpecialFolder(folder, CSIDL_LOCAL_APPDATA) || isEnvironmentFolder(folder, "LOCALAPPDATA"))
+        return "it is the user's local application data folder";
+    if (isSpecialFolder(folder, CSIDL_COMMON_APPDATA) || isEnvironmentFolder(folder, "ProgramData"))
+        return "it is the common application data folder";
+    // The profiles folder ("C:\Users", "C:\Documents and Settings") holds every user's; a
+    // profile at a root has none.
+    const Path profileForm = FolderIdentity(profile).canonical();
+    if (!profile.isEmpty() && !isRoot(profileForm)
+        && sameFolder(folder, Path(profileForm.substring(0, profileForm.length() - 1)).directory()))
+        return "it is the folder of the users' profiles";
     return String();
 }

@@ -3,6 +3,7 @@
 #include "setup/Relaunch.h"
 
 #include "foundation/Buffer.h"
+#include "foundation/CodePagePath.h"
 #include "foundation/ErrorText.h"
 #include "foundation/FolderAccess.h"
 #include "foundation/Log.h"
@@ -77,10 +78,13 @@ unsigned long long unguessable()
 // anybody's.
 String makeOwnFolder(const String& fileName)
 {
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof temp, temp);
+    // In the code page, as every path here: its 8.3 form where its name has characters the
+    // code page lacks.
+    const String temp = tempFolderPath();
+    if (temp.isEmpty())
+        return String();
     // "trq" + 16 hex digits + '\\' + the file name must fit as well.
-    if (length == 0 || length + 20 + fileName.length() >= MAX_PATH) {
+    if (temp.length() + 20 + fileName.length() >= MAX_PATH) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return String();
     }

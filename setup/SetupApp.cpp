@@ -44,7 +44,10 @@ void reportFailure()
 
 } // namespace
 
-SetupApp::SetupApp() : SetupApp(GetCommandLineA()) {}
+SetupApp::SetupApp() : SetupApp(GetCommandLineA())
+{
+    programFileFromSystem_ = true;
+}
 
 SetupApp::SetupApp(const char* commandLine) : arguments_(commandLine), options_(parseCommandLine(arguments_))
 {
@@ -134,7 +137,11 @@ void SetupApp::parseOptions()
     if (options_.hasFolder)
         programFolder_ = options_.folder.isEmpty() ? Path() : Path(options_.folder).absolutePath().addTrailingSeparator();
     else
-        programFolder_ = Path(arguments_.argument(0)).directory().absolutePath();
+        // Argument 0 is whatever the starter wrote, and the system's ANSI text of it has '?'
+        // or a look-alike for each character the code page lacks: the system's own path of
+        // the program is the one to trust.
+        programFolder_ =
+            Path(programFileFromSystem_ ? modulePath() : arguments_.argument(0)).directory().absolutePath();
     String text;
     if (getEnvironment("TRQFILE", text, false) || getEnvironment("TRQFILE", text, true)) {
         coverageFile_ = text;
@@ -166,6 +173,18 @@ ExitCode SetupApp::mainFlow()
     }
     Log::write(String(product::applicationTitle) + " " + product::version + ", " +
                (context_.installMode ? "install" : "uninstall") + ": " + GetCommandLineA());
+    // Before anything changes: a program whose own path the code page cannot name (a folder
+    // in Chinese under Downloads on a Western system, on a volume without 8.3 names) could
+    // copy no uninstaller and find nothing beside it; a path with '?' for the missing
+    // characters names no file.
+    if (programFileFromSystem_ && modulePath().isEmpty()) {
+        messageBox((String(product::applicationTitle) + " cannot run from this folder: its name has characters that "
+                    "the system's code page lacks, and it has no short (8.3) name. Please copy the program into a "
+                    "folder such as C:\\Temp and run it from there. Nothing has been changed.")
+                       .c_str(),
+                   MB_ICONSTOP);
+        return exitFailed;
+    }
     parseOptions();
     // A -t folder that setup may not install into makes the command line wrong, whatever
     // the mode: nothing is changed, and no page is shown for it.

@@ -12,8 +12,9 @@
 
 class SetupApp : public Application {
 public:
-    // Splits the process command line (or commandLine) and reads its options; argument 0 is
-    // the program as it was started.
+    // Splits the process command line (or commandLine) and reads its options. The program's
+    // own file is the system's module path for the process command line, argument 0 of
+    // commandLine otherwise.
     SetupApp();
     explicit SetupApp(const char* commandLine);
 
@@ -29,12 +30,14 @@ public:
     // A box with the error icon makes the run a failure.
     int doMessageBox(const char* text, unsigned style) override;
 
-    // The folder options and the proposed coverage file: TRQFILE of the machine, else of
+    // The folder options (without -d, the folder of the program's own file) and the
+    // proposed coverage file: TRQFILE of the machine, else of
     // the user, else Developer Studio 6.0's workspace folder or "c:" with "test.trq". The
     // folder of -d is made absolute against the current folder and ends with a separator
     // (an empty one stays empty).
     void parseOptions();
     // Wrong options (a -t folder that installFolderRefusal refuses among them), -?, the log,
+    // a program whose own path the code page cannot name (a failure, nothing changed),
     // relaunch; the lock of one run at a time (a second run says that setup is already
     // running and ends); while uninstalling, the refusal of a folder that removalRefusal
     // names (with nothing changed) and the confirmation; running programs, the sequence and
@@ -68,6 +71,8 @@ private:
 
     ArgumentList arguments_;
     Options options_;
+    // The program's own file is modulePath(), not argument 0.
+    bool programFileFromSystem_ = false;
     // The user cancelled or declined a step; an error was shown.
     bool cancelled_ = false;
     bool failureShown_ = false;

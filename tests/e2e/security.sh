@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end: what setup.exe does against a hostile machine: DLLs planted beside it and
 # beside its uninstaller, the uninstaller's temporary copy, the wrappers' source, the
-# folders it creates, and a user without administrator rights.
+# folders it creates, folder names outside the code page, and a user without administrator
+# rights.
 . "$(dirname "$0")/lib.sh"
 
 planted_dll=$build/tests/planted.dll
@@ -167,5 +168,37 @@ for row in "${lists[@]}"; do
   [ "$key" != "$dirs_hklm" ] || key=$dirs
   check "uninstalled: $name" equals "$(wide_get "$key" "$name")" "$type $(utf16 "$text")"
 done
+
+# A folder whose name has characters outside the code page (Chinese, and Polish letters that
+# the ANSI calls turn into Latin look-alikes, under this prefix's Western code page): setup
+# runs from it by the 8.3 name that Wine makes for every long name, and the uninstaller copies
+# itself into a temporary folder named so as well.
+scenario folder-names
+# Wine's code page follows the Unix locale: C.UTF-8 gives Windows-1252 and carries the names.
+export LC_ALL=C.UTF-8
+temp_before=$(reg_value 'HKCU\Environment' TEMP)
+tmp_before=$(reg_value 'HKCU\Environment' TMP)
+for name in 工具 Łódź; do
+  mkdir -p "$drive_c/setup/$name/temp"
+  cp "$setup_exe" "$drive_c/setup/$name/setup.exe"
+  start_program "C:\\setup\\$name\\setup.exe" -s -l 'C:\setup\install.log'
+  finish 120
+  check "$name: exit code 0" equals "$exit_code" 0
+  check "$name: the product's files" same_tree "$installed"
+  check "$name: uninstall.exe is the setup program" cmp -s "$setup_exe" "$installed/uninstall.exe"
+  check "$name: the uninstall entry" reg_key_exists "$uninstall_key"
+  # The user's temporary folder (the registry gives every new process its environment).
+  reg add 'HKCU\Environment' /v TEMP /d "C:\\setup\\$name\\temp" /f >/dev/null
+  reg add 'HKCU\Environment' /v TMP /d "C:\\setup\\$name\\temp" /f >/dev/null
+  robot exits 0 "\"${folder}uninstall.exe\" -s -l C:\\setup\\uninstall.log"
+  check "$name: the product folder is gone" eventually 10 test ! -e "$installed"
+  check "$name: the uninstall entry is gone" no_key "$uninstall_key"
+  check "$name: the copy ran from the temporary folder" \
+    grep -qE 'relaunch: "C:\\setup\\[^\\ ?]+\\temp\\trq[0-9a-f]{16}\\uninstall.exe"' "$drive_c/setup/uninstall.log"
+  reg add 'HKCU\Environment' /v TEMP /t REG_EXPAND_SZ /d "$temp_before" /f >/dev/null
+  reg add 'HKCU\Environment' /v TMP /t REG_EXPAND_SZ /d "$tmp_before" /f >/dev/null
+  rm -f "$drive_c/setup/install.log" "$drive_c/setup/uninstall.log"
+done
+unset LC_ALL
 
 done_group

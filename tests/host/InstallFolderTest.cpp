@@ -84,9 +84,11 @@ TEST(InstallFolder, TheSystemsOwnFoldersAreRefusedInAnyForm)
     char windows[MAX_PATH], system[MAX_PATH], shortForm[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
     GetSystemDirectoryA(system, sizeof system);
-    String programFiles, profile;
+    String programFiles, profile, appData, commonAppData;
     ASSERT_TRUE(getSpecialFolder(CSIDL_PROGRAM_FILES, programFiles));
     ASSERT_TRUE(getSpecialFolder(CSIDL_PROFILE, profile));
+    ASSERT_TRUE(getSpecialFolder(CSIDL_APPDATA, appData));
+    ASSERT_TRUE(getSpecialFolder(CSIDL_COMMON_APPDATA, commonAppData));
     ASSERT_NE(GetShortPathNameA(programFiles.c_str(), shortForm, sizeof shortForm), 0u);
     const struct {
         std::string folder;
@@ -99,6 +101,8 @@ TEST(InstallFolder, TheSystemsOwnFoldersAreRefusedInAnyForm)
         {programFiles.c_str(), "it is a Program Files folder."},
         {shortForm, "it is a Program Files folder."},
         {profile.c_str(), "it is the user's profile folder."},
+        {appData.c_str(), "it is the user's application data folder."},
+        {commonAppData.c_str(), "it is the common application data folder."},
     };
     for (const auto& c : cases) {
         const std::string seen = refusal(c.folder);

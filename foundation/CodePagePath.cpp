@@ -1,0 +1,139 @@
+// codePagePath, tempFolderPath: the round trip through the code page, then the 8.3 form.
+#include "foundation/CodePagePath.h"
+
+namespace {
+
+template <typename Function>
+Function wideCall(const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(kernelFunction(name)));
+}
+
+bool sameText(const wchar_t* a, const wchar_t* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+// text when path converts to the code page and back to exactly itself; false otherwise. The
+// round trip catches both the default character and best-fit look-alikes, on every system
+// (WC_NO_BEST_FIT_CHARS is unknown before Windows 2000, and the used-default flag is not
+// given for UTF-8).
+bool convertsExactly(const wchar_t* path, String& text)
+{
+    char narrow[MAX_PATH];
+    const int length = WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof narrow, nullptr, nullptr);
+    if (length <= 0) {
+        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER)
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    wchar_t back[MAX_PATH];
+    const int backLength = MultiByteToWideChar(CP_ACP, 0, narrow, -1, back, MAX_PATH);
+    if (backLength <= 0 || !sameText(back, path)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return false;
+    }
+    text = String(narrow, length - 1);
+    return true;
+}
+
+// The parts of longPath that the code page holds, and shortPath's for the others: a name
+// that fits keeps its long form, so that "uninstall.exe" stays itself (the program's mode
+// is read from its name) beside a folder that only has its 8.3 form. False when the two do
+// not have the same parts or the result does not fit in MAX_PATH.
+bool mixParts(const wchar_t* longPath, const wchar_t* shortPath, wchar_t* mixed)
+{
+    int used = 0;
+    for (;;) {
+        int longEnd = 0, shortEnd = 0;
+        while (longPath[longEnd] && longPath[longEnd] != L'\\')
+            ++longEnd;
+        while (shortPath[shortEnd] && shortPath[shortEnd] != L'\\')
+            ++shortEnd;
+        if ((longPath[longEnd] == 0) != (shortPath[shortEnd] == 0) || longEnd >= MAX_PATH)
+            return false;
+        wchar_t part[MAX_PATH];
+        for (int i = 0; i < longEnd; ++i)
+            part[i] = longPath[i];
+        part[longEnd] = 0;
+        String unused;
+        const bool fits = convertsExactly(part, unused);
+        const wchar_t* taken = fits ? longPath : shortPath;
+        const int takenLength = fits ? longEnd : shortEnd;
+        if (used + takenLength + 1 >= MAX_PATH)
+            return false;
+        for (int i = 0; i < takenLength; ++i)
+            mixed[used++] = taken[i];
+        if (longPath[longEnd] == 0) {
+            mixed[used] = 0;
+            return true;
+        }
+        mixed[used++] = L'\\';
+        longPath += longEnd + 1;
+        shortPath += shortEnd + 1;
+    }
+}
+
+} // namespace
+
+FARPROC kernelFunction(const char* name)
+{
+    // kernel32 is always loaded, and always from the system folder.
+    return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+}
+
+String codePagePath(const wchar_t* path)
+{
+    String text;
+    if (convertsExactly(path, text))
+        return text;
+    const DWORD error = GetLastError();
+    // The short forms (ASCII, '~' and the code page's characters only), where the volume
+    // keeps short names, of the parts that need them.
+    typedef DWORD(WINAPI * ShortPathFunction)(const wchar_t*, wchar_t*, DWORD);
+    const auto shortPathName = wideCall<ShortPathFunction>("GetShortPathNameW");
+    wchar_t shortPath[MAX_PATH];
+    wchar_t mixed[MAX_PATH];
+    const DWORD length = shortPathName ? shortPathName(path, shortPath, MAX_PATH) : 0;
+    if (length > 0 && length < MAX_PATH && mixParts(path, shortPath, mixed) && convertsExactly(mixed, text))
+        return text;
+    SetLastError(error);
+    return String();
+}
+
+bool isWholeAnsiPath(const String& text)
+{
+    return text.indexOf('?') < 0;
+}
+
+String tempFolderPath()
+{
+    wchar_t wide[MAX_PATH];
+    typedef DWORD(WINAPI * TempPathFunction)(DWORD, wchar_t*);
+    const auto tempPath = wideCall<TempPathFunction>("GetTempPathW");
+    const DWORD length = tempPath ? tempPath(MAX_PATH, wide) : 0;
+    if (length > 0 && length < MAX_PATH)
+        return codePagePath(wide);
+    if (tempPath && (length >= MAX_PATH || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)) {
+        if (length >= MAX_PATH)
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return String();
+    }
+    // Windows 95, 98 and Me: the ANSI call is the system's own.
+    char narrow[MAX_PATH];
+    const DWORD narrowLength = GetTempPathA(sizeof narrow, narrow);
+    if (narrowLength == 0)
+        return String();
+    if (narrowLength >= sizeof narrow) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return String();
+    }
+    const String text(narrow, static_cast<int>(narrowLength));
+    if (!isWholeAnsiPath(text)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return String();
+    }
+    return text;
+}
