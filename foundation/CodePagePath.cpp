@@ -103,9 +103,20 @@ String codePagePath(const wchar_t* path)
     return String();
 }
 
-bool isWholeAnsiPath(const String& text)
+String wholeAnsiPath(const char* buffer, DWORD length, DWORD size)
 {
-    return text.indexOf('?') < 0;
+    if (length == 0)
+        return String();
+    if (length >= size) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return String();
+    }
+    const String text(buffer, static_cast<int>(length));
+    if (text.indexOf('?') >= 0) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return String();
+    }
+    return text;
 }
 
 String tempFolderPath()
@@ -123,17 +134,5 @@ String tempFolderPath()
     }
     // Windows 95, 98 and Me: the ANSI call is the system's own.
     char narrow[MAX_PATH];
-    const DWORD narrowLength = GetTempPathA(sizeof narrow, narrow);
-    if (narrowLength == 0)
-        return String();
-    if (narrowLength >= sizeof narrow) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return String();
-    }
-    const String text(narrow, static_cast<int>(narrowLength));
-    if (!isWholeAnsiPath(text)) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return String();
-    }
-    return text;
+    return wholeAnsiPath(narrow, GetTempPathA(sizeof narrow, narrow), sizeof narrow);
 }

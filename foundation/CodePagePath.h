@@ -14,10 +14,11 @@
 // character the code page lacks: that names another file, or one anybody may create.
 String codePagePath(const wchar_t* path);
 
-// Whether text is what the system's ANSI calls give on systems without the wide calls
-// (Windows 95, 98 and Me): no '?', which they put for a character the code page lacks and
-// which no file name holds.
-bool isWholeAnsiPath(const String& text);
+// The path an ANSI call gave in buffer (length characters, the buffer size characters), on
+// systems without the wide calls (Windows 95, 98 and Me); empty, with the last error set,
+// when the call failed, the path did not fit, or it holds a '?', which those calls put for
+// a character the code page lacks and which no file name holds.
+String wholeAnsiPath(const char* buffer, DWORD length, DWORD size);
 
 // kernel32's function name (a wide call), or null where the system lacks it: looked up at
 // run time, since Windows 95 does not start a program that imports a call it lacks.

@@ -27,15 +27,7 @@ String readModulePath()
     }
     // Windows 95, 98 and Me: the ANSI call is the system's own.
     char buffer[256];
-    const DWORD narrowLength = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    if (narrowLength == 0 || narrowLength >= sizeof buffer)
-        return String();
-    const String text(buffer, static_cast<int>(narrowLength));
-    if (!isWholeAnsiPath(text)) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return String();
-    }
-    return text;
+    return wholeAnsiPath(buffer, GetModuleFileNameA(nullptr, buffer, sizeof buffer), sizeof buffer);
 }
 
 } // namespace
