@@ -1,12 +1,16 @@
 // codePagePath, tempFolderPath: the round trip through the code page, then the 8.3 form.
 #include "foundation/CodePagePath.h"
 
+#include "foundation/SystemLibrary.h"
+
 namespace {
 
+// kernel32's wide call name, or null where the system lacks it: looked up at run time, since
+// Windows 95 does not start a program that imports a call it lacks.
 template <typename Function>
 Function wideCall(const char* name)
 {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(kernelFunction(name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(systemFunction("kernel32.dll", name)));
 }
 
 bool sameText(const wchar_t* a, const wchar_t* b)
@@ -77,12 +81,6 @@ bool mixParts(const wchar_t* longPath, const wchar_t* shortPath, wchar_t* mixed)
 }
 
 } // namespace
-
-FARPROC kernelFunction(const char* name)
-{
-    // kernel32 is always loaded, and always from the system folder.
-    return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
-}
 
 String codePagePath(const wchar_t* path)
 {

@@ -20,10 +20,6 @@ String codePagePath(const wchar_t* path);
 // a character the code page lacks and which no file name holds.
 String wholeAnsiPath(const char* buffer, DWORD length, DWORD size);
 
-// kernel32's function name (a wide call), or null where the system lacks it: looked up at
-// run time, since Windows 95 does not start a program that imports a call it lacks.
-FARPROC kernelFunction(const char* name);
-
 // The temporary folder (GetTempPath) in the code page, with its trailing separator; empty,
 // with the last error set, when the system gives none or no form of it fits.
 String tempFolderPath();

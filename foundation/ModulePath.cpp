@@ -3,6 +3,7 @@
 #include "foundation/ModulePath.h"
 
 #include "foundation/CodePagePath.h"
+#include "foundation/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ String readModulePath()
     wchar_t wide[MAX_PATH];
     typedef DWORD(WINAPI * ModuleFileNameFunction)(HMODULE, wchar_t*, DWORD);
     const auto moduleFileName =
-        reinterpret_cast<ModuleFileNameFunction>(reinterpret_cast<void*>(kernelFunction("GetModuleFileNameW")));
+        reinterpret_cast<ModuleFileNameFunction>(reinterpret_cast<void*>(systemFunction("kernel32.dll", "GetModuleFileNameW")));
     const DWORD length = moduleFileName ? moduleFileName(nullptr, wide, MAX_PATH) : 0;
     if (length > 0 && length < MAX_PATH)
         return codePagePath(wide);
