@@ -2,15 +2,18 @@
 #include "foundation/CodePagePath.h"
 
 #include "foundation/SystemLibrary.h"
+#include "foundation/WindowsVersion.h"
 
 namespace {
 
 // kernel32's wide call name, or null where the system lacks it: looked up at run time, since
-// Windows 95 does not start a program that imports a call it lacks.
+// Windows 95 does not start a program that imports a call it lacks. Windows 95, 98 and Me
+// export such calls as stubs: there the platform decides, not whatever error a stub leaves.
 template <typename Function>
 Function wideCall(const char* name)
 {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(systemFunction("kernel32.dll", name)));
+    return isWindowsNT() ? reinterpret_cast<Function>(reinterpret_cast<void*>(systemFunction("kernel32.dll", name)))
+                         : nullptr;
 }
 
 bool sameText(const wchar_t* a, const wchar_t* b)
@@ -122,15 +125,15 @@ String tempFolderPath()
     wchar_t wide[MAX_PATH];
     typedef DWORD(WINAPI * TempPathFunction)(DWORD, wchar_t*);
     const auto tempPath = wideCall<TempPathFunction>("GetTempPathW");
-    const DWORD length = tempPath ? tempPath(MAX_PATH, wide) : 0;
-    if (length > 0 && length < MAX_PATH)
-        return codePagePath(wide);
-    if (tempPath && (length >= MAX_PATH || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)) {
+    if (tempPath) {
+        const DWORD length = tempPath(MAX_PATH, wide);
+        if (length > 0 && length < MAX_PATH)
+            return codePagePath(wide);
         if (length >= MAX_PATH)
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return String();
     }
-    // Windows 95, 98 and Me: the ANSI call is the system's own.
+    // Windows 95, 98 and Me, and an NT without the wide call: the ANSI call.
     char narrow[MAX_PATH];
     return wholeAnsiPath(narrow, GetTempPathA(sizeof narrow, narrow), sizeof narrow);
 }

@@ -2,6 +2,7 @@
 // process's own user, the security functions looked up at run time.
 #include "foundation/FolderAccess.h"
 
+#include "foundation/SystemLibrary.h"
 #include "foundation/WindowsVersion.h"
 
 #include <windows.h>
@@ -9,7 +10,7 @@
 namespace {
 
 // Windows 95 has no security functions in advapi32.dll: importing them would keep the
-// program from starting there.
+// program from starting there. What NT 4.0 has builds the whole list.
 struct Security {
     typedef BOOL(WINAPI* OpenProcessTokenFunction)(HANDLE, DWORD, PHANDLE);
     typedef BOOL(WINAPI* GetTokenInformationFunction)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
@@ -18,7 +19,8 @@ struct Security {
     typedef PVOID(WINAPI* FreeSidFunction)(PSID);
     typedef DWORD(WINAPI* GetLengthSidFunction)(PSID);
     typedef BOOL(WINAPI* InitializeAclFunction)(PACL, DWORD, DWORD);
-    typedef BOOL(WINAPI* AddAccessAllowedAceExFunction)(PACL, DWORD, DWORD, DWORD, PSID);
+    typedef BOOL(WINAPI* AddAccessAllowedAceFunction)(PACL, DWORD, DWORD, PSID);
+    typedef BOOL(WINAPI* GetAceFunction)(PACL, DWORD, LPVOID*);
     typedef BOOL(WINAPI* InitializeSecurityDescriptorFunction)(PSECURITY_DESCRIPTOR, DWORD);
     typedef BOOL(WINAPI* SetSecurityDescriptorDaclFunction)(PSECURITY_DESCRIPTOR, BOOL, PACL, BOOL);
     typedef BOOL(WINAPI* SetSecurityDescriptorControlFunction)(PSECURITY_DESCRIPTOR, SECURITY_DESCRIPTOR_CONTROL,
@@ -30,30 +32,41 @@ struct Security {
     FreeSidFunction freeSid;
     GetLengthSidFunction getLengthSid;
     InitializeAclFunction initializeAcl;
-    AddAccessAllowedAceExFunction addAccessAllowedAceEx;
+    AddAccessAllowedAceFunction addAccessAllowedAce;
+    GetAceFunction getAce;
     InitializeSecurityDescriptorFunction initializeSecurityDescriptor;
     SetSecurityDescriptorDaclFunction setSecurityDescriptorDacl;
+    // Windows 2000 and later only; null on NT 4.0.
     SetSecurityDescriptorControlFunction setSecurityDescriptorControl;
 
-    template <typename Function> static bool find(HMODULE module, const char* name, Function& function)
+    template <typename Function> static bool find(const char* name, Function& function)
     {
-        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        function = reinterpret_cast<Function>(reinterpret_cast<void*>(systemFunction("advapi32.dll", name)));
         return function != nullptr;
     }
 
-    // Whether every function is there (Windows 2000 and later).
+    // Whether every function that Windows NT 4.0 has is there.
     bool load()
     {
-        const HMODULE module = GetModuleHandleA("advapi32.dll");
-        return module && find(module, "OpenProcessToken", openProcessToken)
-               && find(module, "GetTokenInformation", getTokenInformation)
-               && find(module, "AllocateAndInitializeSid", allocateAndInitializeSid)
-               && find(module, "FreeSid", freeSid) && find(module, "GetLengthSid", getLengthSid)
-               && find(module, "InitializeAcl", initializeAcl)
-               && find(module, "AddAccessAllowedAceEx", addAccessAllowedAceEx)
-               && find(module, "InitializeSecurityDescriptor", initializeSecurityDescriptor)
-               && find(module, "SetSecurityDescriptorDacl", setSecurityDescriptorDacl)
-               && find(module, "SetSecurityDescriptorControl", setSecurityDescriptorControl);
+        find("SetSecurityDescriptorControl", setSecurityDescriptorControl);
+        return find("OpenProcessToken", openProcessToken) && find("GetTokenInformation", getTokenInformation)
+               && find("AllocateAndInitializeSid", allocateAndInitializeSid) && find("FreeSid", freeSid)
+               && find("GetLengthSid", getLengthSid) && find("InitializeAcl", initializeAcl)
+               && find("AddAccessAllowedAce", addAccessAllowedAce) && find("GetAce", getAce)
+               && find("InitializeSecurityDescriptor", initializeSecurityDescriptor)
+               && find("SetSecurityDescriptorDacl", setSecurityDescriptorDacl);
+    }
+
+    // Adds an entry granting sid mask, inherited by files and folders made below. NT 4.0
+    // has no AddAccessAllowedAceEx: the entry is added plain and its header given the flags.
+    bool allow(PACL list, DWORD mask, PSID sid) const
+    {
+        ACE_HEADER* entry = nullptr;
+        if (!addAccessAllowedAce(list, ACL_REVISION, mask, sid)
+            || !getAce(list, list->AceCount - 1, reinterpret_cast<void**>(&entry)))
+            return false;
+        entry->AceFlags |= OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+        return true;
     }
 };
 
@@ -80,18 +93,14 @@ private:
     PSID sid_ = nullptr;
 };
 
-const DWORD inherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
-
 } // namespace
 
-bool createFolderWithAccess(const String& path, FolderAccess access)
+FolderSecurity::FolderSecurity(FolderAccess access)
 {
-    if (!isWindowsNT())
-        return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
     Security security;
     if (!security.load()) {
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-        return false;
+        return;
     }
 
     // The process's own user, for the folder of our own.
@@ -103,43 +112,49 @@ bool createFolderWithAccess(const String& path, FolderAccess access)
     if (access == FolderAccess::ownerAndAdministrators) {
         HANDLE token;
         if (!security.openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-            return false;
+            return;
         DWORD length = 0;
         const bool got = security.getTokenInformation(token, TokenUser, &owner, sizeof owner, &length);
         const DWORD error = GetLastError();
         CloseHandle(token);
         if (!got) {
             SetLastError(error);
-            return false;
+            return;
         }
         user = owner.user.User.Sid;
     }
+    // The entries keep copies of the SIDs.
     const WellKnownSid administrators(security, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 2);
     const WellKnownSid system(security, SECURITY_LOCAL_SYSTEM_RID, 0, 1);
     const WellKnownSid users(security, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 2);
     if (!administrators.sid() || !system.sid() || !users.sid())
-        return false;
+        return;
 
-    // Room for four entries with SIDs of up to 68 bytes each.
-    union {
-        ACL acl;
-        BYTE bytes[sizeof(ACL) + 4 * (sizeof(ACCESS_ALLOWED_ACE) + 68)];
-    } list;
-    const bool listed =
-        security.initializeAcl(&list.acl, sizeof list, ACL_REVISION)
-        && security.addAccessAllowedAceEx(&list.acl, ACL_REVISION, inherited, FILE_ALL_ACCESS, administrators.sid())
-        && security.addAccessAllowedAceEx(&list.acl, ACL_REVISION, inherited, FILE_ALL_ACCESS, system.sid())
-        && (access == FolderAccess::ownerAndAdministrators
-                ? security.addAccessAllowedAceEx(&list.acl, ACL_REVISION, inherited, FILE_ALL_ACCESS, user)
-                : security.addAccessAllowedAceEx(&list.acl, ACL_REVISION, inherited,
-                                                 FILE_GENERIC_READ | FILE_GENERIC_EXECUTE, users.sid()));
-    SECURITY_DESCRIPTOR descriptor;
-    // Protected: the parent's inheritable entries (the temporary folder's, a drive root's
-    // "Authenticated Users: Modify") never reach the folder.
-    if (!listed || !security.initializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)
-        || !security.setSecurityDescriptorDacl(&descriptor, TRUE, &list.acl, FALSE)
-        || !security.setSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED))
+    const bool listed = security.initializeAcl(&list_.acl, sizeof list_, ACL_REVISION)
+                        && security.allow(&list_.acl, FILE_ALL_ACCESS, administrators.sid())
+                        && security.allow(&list_.acl, FILE_ALL_ACCESS, system.sid())
+                        && (access == FolderAccess::ownerAndAdministrators
+                                ? security.allow(&list_.acl, FILE_ALL_ACCESS, user)
+                                : security.allow(&list_.acl, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE, users.sid()));
+    if (!listed || !security.initializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION)
+        || !security.setSecurityDescriptorDacl(&descriptor_, TRUE, &list_.acl, FALSE))
+        return;
+    // Protected: from Windows 2000 on, the parent's inheritable entries (the temporary
+    // folder's, a drive root's "Authenticated Users: Modify") would be merged into the list
+    // given. NT 4.0 never merges them into a list given at creation, and has no such flag.
+    if (security.setSecurityDescriptorControl
+        && !security.setSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED))
+        return;
+    built_ = true;
+}
+
+bool createFolderWithAccess(const String& path, FolderAccess access)
+{
+    if (!isWindowsNT())
+        return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    FolderSecurity security(access);
+    if (!security.descriptor())
         return false;
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security.descriptor(), FALSE};
     return CreateDirectoryA(path.c_str(), &attributes) != FALSE;
 }

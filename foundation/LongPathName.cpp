@@ -4,6 +4,7 @@
 
 #include "foundation/FindHandle.h"
 #include "foundation/String.h"
+#include "foundation/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -53,15 +54,8 @@ int longPathNameByComponents(const char* shortPath, char* buffer, int size)
 int getLongPathName(const char* shortPath, char* buffer, int size)
 {
     using GetLongPathNameFunction = DWORD(WINAPI*)(const char*, char*, DWORD);
-    static bool looked = false;
-    static GetLongPathNameFunction system = nullptr;
-    if (!looked) {
-        looked = true;
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        if (kernel)
-            system = reinterpret_cast<GetLongPathNameFunction>(
-                reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameA")));
-    }
+    const auto system = reinterpret_cast<GetLongPathNameFunction>(
+        reinterpret_cast<void*>(systemFunction("kernel32.dll", "GetLongPathNameA")));
     if (system)
         return static_cast<int>(system(shortPath, buffer, static_cast<DWORD>(size)));
     return longPathNameByComponents(shortPath, buffer, size);

@@ -29,6 +29,18 @@ const char* const preloads[] = {
 
 bool searchRestricted = false;
 
+// The functions a test program has hidden (hideSystemFunctions).
+const char* const* hidden = nullptr;
+
+bool isHidden(const char* function)
+{
+    for (const char* const* name = hidden; name && *name; ++name) {
+        if (std::strcmp(*name, function) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 HMODULE loadSystemLibrary(const char* name)
@@ -46,24 +58,29 @@ HMODULE loadSystemLibrary(const char* name)
 
 FARPROC systemFunction(const char* library, const char* function)
 {
+    if (isHidden(function))
+        return nullptr;
     // The module handle is kept: the library stays loaded for the process's life.
     const HMODULE module = loadSystemLibrary(library);
     return module ? GetProcAddress(module, function) : nullptr;
 }
 
+void hideSystemFunctions(const char* const* names)
+{
+    hidden = names;
+}
+
 bool restrictLibrarySearch()
 {
-    // kernel32 is always loaded and always from the system folder.
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
     typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
     const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+        reinterpret_cast<void*>(systemFunction("kernel32.dll", "SetDefaultDllDirectories")));
     // LOAD_LIBRARY_SEARCH_SYSTEM32, spelled out for headers that predate it.
     searchRestricted = setDefault && setDefault(0x00000800);
     if (!searchRestricted) {
         const auto setDirectory = reinterpret_cast<SetDllDirectoryFunction>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+            reinterpret_cast<void*>(systemFunction("kernel32.dll", "SetDllDirectoryA")));
         if (setDirectory)
             setDirectory("");
     }
@@ -82,10 +99,12 @@ bool initCommonControls()
     // it cannot reach the program's folder either. Without both, only the full path is safe.
     ACTCTX_SECTION_KEYED_DATA redirection;
     std::memset(&redirection, 0, sizeof redirection);
-    redirection.cbSize = sizeof redirection;
+    // Windows XP knows only the first layout (without the assembly metadata that Vista
+    // added); every later Windows takes it too, and nothing after it is read here.
+    redirection.cbSize = sizeof(ACTCTX_SECTION_KEYED_DATA_2600);
     typedef BOOL(WINAPI * FindSectionFunction)(DWORD, const GUID*, ULONG, LPCSTR, PACTCTX_SECTION_KEYED_DATA);
-    const auto findSection = reinterpret_cast<FindSectionFunction>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "FindActCtxSectionStringA")));
+    const auto findSection = reinterpret_cast<FindSectionFunction>(
+        reinterpret_cast<void*>(systemFunction("kernel32.dll", "FindActCtxSectionStringA")));
     const bool redirected = findSection && findSection(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                                        "comctl32.dll", &redirection);
     const HMODULE library = searchRestricted || redirected ? LoadLibraryA("comctl32.dll")

@@ -19,8 +19,14 @@ bool restrictLibrarySearch();
 HMODULE loadSystemLibrary(const char* name);
 
 // The address of function in the system folder's DLL library, loaded once and kept for
-// the process's life; null when either is missing.
+// the process's life; null when either is missing. Every function that a Windows we run on
+// lacks (or has only as a stub) is reached here, with the older path beside each call.
 FARPROC systemFunction(const char* library, const char* function);
+
+// For test programs only: from now on systemFunction reports the functions named in names
+// (a list ended by null; null itself hides none) missing, as an older Windows would, so
+// that a test sees the older path taken. setup.exe never calls it.
+void hideSystemFunctions(const char* const* names);
 
 // Loads the common controls (the manifest's version 6.0 where the system redirects to it,
 // else the system folder's) and registers their window classes (InitCommonControls);

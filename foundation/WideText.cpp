@@ -1,6 +1,8 @@
 // WideText: the units in an array with their terminator, and the code-page conversions.
 #include "foundation/WideText.h"
 
+#include "foundation/WindowsVersion.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -99,12 +101,22 @@ WideText WideText::toLowerCase() const
     WideText result(*this);
     if (result.isEmpty())
         return result;
-    // Windows 95/98 may map no wide text: it answers 0 and changes nothing.
-    if (CharLowerBuffW(result.units_.data(), static_cast<DWORD>(result.length())) == 0) {
-        for (int i = 0; i < result.length(); ++i) {
-            if (result.units_[i] >= L'A' && result.units_[i] <= L'Z')
-                result.units_[i] = static_cast<wchar_t>(result.units_[i] + (L'a' - L'A'));
-        }
+    if (isWindowsNT()) {
+        CharLowerBuffW(result.units_.data(), static_cast<DWORD>(result.length()));
+        return result;
+    }
+    // Windows 95/98/Me's CharLowerBuffW is a stub: each unit that the code page holds
+    // exactly (no best-fit look-alike) is lowered there, with the CharLowerBuffA they have.
+    for (int i = 0; i < result.length(); ++i) {
+        wchar_t& unit = result.units_[i];
+        char narrow[2];
+        const int length = WideCharToMultiByte(CP_ACP, 0, &unit, 1, narrow, sizeof narrow, nullptr, nullptr);
+        wchar_t back = 0;
+        if (length <= 0 || MultiByteToWideChar(CP_ACP, 0, narrow, length, &back, 1) != 1 || back != unit)
+            continue;
+        CharLowerBuffA(narrow, static_cast<DWORD>(length));
+        if (MultiByteToWideChar(CP_ACP, 0, narrow, length, &back, 1) == 1)
+            unit = back;
     }
     return result;
 }

@@ -39,7 +39,8 @@ public:
     WideText& append(const WideText& other);
     WideText replace(wchar_t from, wchar_t to) const;
     // Unit for unit, letters in lower case as the system maps them (CharLowerBuffW); on
-    // Windows 95/98, which lacks that, only 'A' to 'Z'.
+    // Windows 95/98/Me, which lack that, as the code page lowers them (CharLowerBuffA),
+    // units the code page does not hold staying as they are.
     WideText toLowerCase() const;
     // Without leading and trailing units 0 to 32 (space and the control characters).
     WideText trim() const;

@@ -7,12 +7,29 @@
 
 #include <cstring>
 
+namespace {
+
+// GetVersionExA's answer with the size every Windows takes (the first layout's 148 bytes);
+// false when the call fails.
+bool windowsVersion(OSVERSIONINFOA& version)
+{
+    std::memset(&version, 0, sizeof version);
+    version.dwOSVersionInfoSize = 148;
+    return GetVersionExA(&version) != FALSE;
+}
+
+} // namespace
+
 bool isWindowsNT()
 {
     OSVERSIONINFOA version;
-    std::memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = 148;
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    return windowsVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool isWindows2000OrLater()
+{
+    OSVERSIONINFOA version;
+    return windowsVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
 }
 
 String fileVersion(const char* fileName)

@@ -2,6 +2,7 @@
 #include "framework/FileDialog.h"
 
 #include "foundation/SystemLibrary.h"
+#include "foundation/WindowsVersion.h"
 #include "framework/WindowFailure.h"
 
 #include <commdlg.h>
@@ -14,10 +15,15 @@ FileDialog::FileDialog(bool open, const char* defaultExtension, const char* file
     lstrcpynA(file_, fileName ? fileName : "", sizeof file_);
 }
 
+DWORD FileDialog::structSize()
+{
+    return isWindows2000OrLater() ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
+}
+
 int FileDialog::doModal()
 {
     OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
+    ofn.lStructSize = structSize();
     ofn.hwndOwner = owner_;
     ofn.lpstrFilter = filter_.isEmpty() ? nullptr : filter_.c_str();
     ofn.lpstrFile = file_;

@@ -20,6 +20,9 @@ public:
     int doModal();
     // The full path chosen.
     String pathName() const { return String(file_); }
+    // The structure size the system's dialog takes: the whole structure from Windows 2000
+    // on, the Windows 95/NT 4.0 layout before (whose comdlg32 refuses any other size).
+    static DWORD structSize();
 
 protected:
     // Called once the system dialog is built; dialog is the system dialog's own window.

@@ -103,10 +103,33 @@ bool findLine(const String& text, const char* name, int& start, int& valueEnd)
     return false;
 }
 
+// The ';'-separated entries of list, each in its short form where it has one (an existing
+// folder on a volume with 8.3 names), else as written.
+String shortEntries(const String& list)
+{
+    String result;
+    for (int begin = 0; begin < list.length();) {
+        int end = list.indexOf(';', begin);
+        if (end < 0)
+            end = list.length();
+        const String entry = list.substring(begin, end);
+        char buffer[256];
+        const DWORD length = entry.isEmpty() ? 0 : GetShortPathNameA(entry.c_str(), buffer, sizeof buffer);
+        result += length > 0 && length < sizeof buffer ? String(buffer, static_cast<int>(length)) : entry;
+        if (end < list.length())
+            result += ";";
+        begin = end + 1;
+    }
+    return result;
+}
+
 String setLine(const char* name, const String& value)
 {
+    // COMMAND.COM keeps quotes in a set line as part of the value, and a quoted PATH spoils
+    // its first and last entries: the entries are named by their 8.3 forms instead, which
+    // have no blanks.
     if (std::strcmp(name, "PATH") == 0)
-        return String("set ") + name + "=\"" + value + "%" + name + "%\"\r\n";
+        return String("set ") + name + "=" + shortEntries(value) + "%" + name + "%\r\n";
     if (std::strcmp(name, "LIB") == 0 || std::strcmp(name, "INCLUDE") == 0)
         return String("set ") + name + "=" + value + "%" + name + "%\r\n";
     return String("set ") + name + "=" + value + "\r\n";

@@ -12,8 +12,8 @@ const int batchFileLimit = 1000;
 const int autoexecLimit = 10240;
 
 // Replaces the first line "set NAME=..." (letter case ignored) or appends one: "PATH" as
-// set PATH="<text>%PATH%", "LIB" and "INCLUDE" as set LIB=<text>%LIB%, others as
-// set NAME=<text>. The first line of an empty batch file also adds the call line to
+// set PATH=<text>%PATH%, each entry of text in its 8.3 form where it has one, "LIB" and
+// "INCLUDE" as set LIB=<text>%LIB%, others as set NAME=<text>. The first line of an empty batch file also adds the call line to
 // c:/autoexec.bat.
 bool setBatchVariable(const char* name, const String& text);
 // Deletes the first "set NAME=" line with its line break. No such line: false with

@@ -3,6 +3,8 @@
 #include "host/ProtectedFolders.h"
 
 #include "foundation/FolderIdentity.h"
+#include "foundation/SystemLibrary.h"
+#include "host/RegistryKey.h"
 #include "host/Shell.h"
 
 #include <windows.h>
@@ -56,7 +58,49 @@ String profileFolder()
     return value ? String(value) : String();
 }
 
+// The shell's Program Files folder, else the registry's: CSIDL_PROGRAM_FILES comes with
+// shell32 5.0 (Windows 2000, Me), which also brings SHGetFolderPathA; before it the setup
+// programs of Windows keep the folder in ProgramFilesDir.
+String programFilesFolder()
+{
+    typedef HRESULT(WINAPI * FolderPathFunction)(HWND, int, HANDLE, DWORD, LPSTR);
+    const auto folderPath = reinterpret_cast<FolderPathFunction>(
+        reinterpret_cast<void*>(systemFunction("shell32.dll", "SHGetFolderPathA")));
+    char buffer[MAX_PATH];
+    if (folderPath)
+        return SUCCEEDED(folderPath(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, buffer)) ? String(buffer)
+                                                                                                      : String();
+    String folder;
+    RegistryKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion").getString("ProgramFilesDir", folder);
+    return folder;
+}
+
 } // namespace
+
+void programFilesFolders(String (&folders)[programFilesFolderCount])
+{
+    folders[0] = programFilesFolder();
+    const char* const variables[] = {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"};
+    for (int i = 0; i < 3; ++i) {
+        const char* value = std::getenv(variables[i]);
+        folders[i + 1] = value ? String(value) : String();
+    }
+}
+
+bool insideProgramFiles(const Path& folder)
+{
+    const String inside = folder.replace('/', '\\').toLowerCase();
+    String candidates[programFilesFolderCount];
+    programFilesFolders(candidates);
+    for (const String& candidate : candidates) {
+        if (candidate.isEmpty())
+            continue;
+        const String prefix = Path(candidate).addTrailingSeparator().replace('/', '\\').toLowerCase();
+        if (inside.length() > prefix.length() && inside.substring(0, prefix.length()).compareTo(prefix) == 0)
+            return true;
+    }
+    return false;
+}
 
 String protectedFolderReason(const Path& given)
 {
@@ -72,9 +116,12 @@ String protectedFolderReason(const Path& given)
         return "it is the root of a drive";
     if (GetSystemDirectoryA(buffer, sizeof buffer) && sameFolder(folder, buffer))
         return "it is the system folder";
-    if (isSpecialFolder(folder, CSIDL_PROGRAM_FILES) || isEnvironmentFolder(folder, "ProgramFiles")
-        || isEnvironmentFolder(folder, "ProgramFiles(x86)") || isEnvironmentFolder(folder, "ProgramW6432"))
-        return "it is a Program Files folder";
+    String programFiles[programFilesFolderCount];
+    programFilesFolders(programFiles);
+    for (const String& programs : programFiles) {
+        if (sameFolder(folder, programs))
+            return "it is a Program Files folder";
+    }
     const String profile = profileFolder();
     if (sameFolder(folder, profile) || isEnvironmentFolder(folder, "USERPROFILE"))
         return "it is the user's profile folder";

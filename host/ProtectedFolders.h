@@ -15,3 +15,16 @@
 // another drive that leads to the same folder where the system tells folders apart by
 // their volume and file index (Windows NT).
 String protectedFolderReason(const Path& folder);
+
+// How many folders programFilesFolders names.
+const int programFilesFolderCount = 4;
+
+// The Program Files folders into folders: the shell's (SHGetFolderPathA, shell32 5.0 and
+// later) or, where the shell knows no such folder (Windows 95, 98 and NT 4.0), the
+// registry's ProgramFilesDir; then the environment's ProgramFiles, ProgramFiles(x86) and
+// ProgramW6432. A folder the system does not name is left empty.
+void programFilesFolders(String (&folders)[programFilesFolderCount]);
+
+// Whether folder lies inside one of the Program Files folders, compared as text without
+// regard to letter case or '/' and '\\'.
+bool insideProgramFiles(const Path& folder);

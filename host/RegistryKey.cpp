@@ -3,6 +3,7 @@
 
 #include "foundation/Array.h"
 #include "foundation/Log.h"
+#include "foundation/SystemLibrary.h"
 #include "foundation/WindowsVersion.h"
 
 #include <cstdint>
@@ -89,14 +90,28 @@ void store(DWORD type, const Array<char>& data, DWORD size, TextForm form, Regis
     }
 }
 
-// The wide API where the system has it: Windows 95/98 keeps ANSI text only, and its
-// advapi32 answers the wide calls with ERROR_CALL_NOT_IMPLEMENTED.
-bool wideApi(TextForm form)
+// advapi32's wide value call name, or null where the system lacks it. Windows 95 exports
+// them as stubs that fail: importing them would do, but relying on them would not.
+template <typename Function>
+Function wideCall(const char* name)
 {
-    return form == TextForm::Wide && isWindowsNT();
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(systemFunction("advapi32.dll", name)));
+}
+
+typedef LONG(WINAPI* QueryValueFunction)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef LONG(WINAPI* EnumValueFunction)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef LONG(WINAPI* SetValueFunction)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
+
+// The wide API where the system has it: Windows 95/98 keeps ANSI text only (its advapi32's
+// wide calls are stubs), so the platform decides there, not the stubs' error; elsewhere
+// the call named must be found.
+bool wideApi(TextForm form, const char* call)
+{
+    return form == TextForm::Wide && isWindowsNT() && systemFunction("advapi32.dll", call);
 }
 
 // The registry's value calls for either kind of name, so that one loop serves both forms.
+// The wide ones are called only where wideApi found them.
 LONG queryValueEx(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size)
 {
     return RegQueryValueExA(key, name, nullptr, type, data, size);
@@ -104,7 +119,7 @@ LONG queryValueEx(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* si
 
 LONG queryValueEx(HKEY key, const wchar_t* name, DWORD* type, BYTE* data, DWORD* size)
 {
-    return RegQueryValueExW(key, name, nullptr, type, data, size);
+    return wideCall<QueryValueFunction>("RegQueryValueExW")(key, name, nullptr, type, data, size);
 }
 
 LONG enumValue(HKEY key, DWORD index, char* name, DWORD* length, DWORD* type, BYTE* data, DWORD* size)
@@ -114,7 +129,7 @@ LONG enumValue(HKEY key, DWORD index, char* name, DWORD* length, DWORD* type, BY
 
 LONG enumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data, DWORD* size)
 {
-    return RegEnumValueW(key, index, name, length, nullptr, type, data, size);
+    return wideCall<EnumValueFunction>("RegEnumValueW")(key, index, name, length, nullptr, type, data, size);
 }
 
 String nameText(const char* name, DWORD length)
@@ -323,7 +338,7 @@ bool RegistryKey::nextValue(String& name, RegistryValue& value, TextForm form)
         index_ = 0;
         return false;
     }
-    if (wideApi(form)) {
+    if (wideApi(form, "RegEnumValueW")) {
         status_ = readValueAt<wchar_t>(handle_, index_, form, name, value);
     } else {
         status_ = readValueAt<char>(handle_, index_, TextForm::Ansi, name, value);
@@ -341,7 +356,7 @@ bool RegistryKey::queryValue(const char* name, RegistryValue& value, TextForm fo
 {
     if (!open(Read))
         return false;
-    if (wideApi(form)) {
+    if (wideApi(form, "RegQueryValueExW")) {
         status_ = readValue(handle_, WideName(name).get(), form, value);
     } else {
         status_ = readValue(handle_, name, TextForm::Ansi, value);
@@ -394,7 +409,7 @@ bool RegistryKey::setValue(const char* name, const RegistryValue& value)
     const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Create))
         return false;
-    const bool wide = wideApi(value.form);
+    const bool wide = wideApi(value.form, "RegSetValueExW");
     const RegistryValue written = wide ? value : value.in(TextForm::Ansi);
     const BYTE* data = reinterpret_cast<const BYTE*>(written.text.c_str());
     DWORD size = static_cast<DWORD>(written.text.length());
@@ -407,7 +422,7 @@ bool RegistryKey::setValue(const char* name, const RegistryValue& value)
     } else if (RegistryValue::isString(written.type)) {
         size += 1;
     }
-    status_ = wide ? RegSetValueExW(handle_, WideName(name).get(), 0, written.type, data, size)
+    status_ = wide ? wideCall<SetValueFunction>("RegSetValueExW")(handle_, WideName(name).get(), 0, written.type, data, size)
                    : RegSetValueExA(handle_, name, 0, written.type, data, size);
     if (status_ == ERROR_SUCCESS)
         Log::write("registry: set " + fullName() + (name ? name : "") + " = " + logged(value) + " (" + previous + ")");

@@ -10,6 +10,7 @@
 #include "host/BoundsChecker.h"
 #include "host/Environment.h"
 #include "host/InstallFolder.h"
+#include "host/ProtectedFolders.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
 #include "setup/ProductExtraction.h"
@@ -25,29 +26,27 @@
 
 namespace {
 
-// Whether folder lies inside one of the Program Files folders (the 32-bit and the 64-bit
-// one), whose rights every folder made in it inherits.
-bool insideProgramFiles(const Path& folder)
-{
-    const String inside = folder.replace('/', '\\').toLowerCase();
-    String candidates[4];
-    getSpecialFolder(CSIDL_PROGRAM_FILES, candidates[0]);
-    const char* const variables[] = {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"};
-    for (int i = 0; i < 3; ++i) {
-        char value[MAX_PATH];
-        const DWORD length = GetEnvironmentVariableA(variables[i], value, sizeof value);
-        if (length > 0 && length < sizeof value)
-            candidates[i + 1] = value;
+// The extraction's view that also keeps whether the extraction reported a failure it went
+// on after (a file or folder it could not write): the install then ends as failed, after
+// the steps that can still be taken.
+class FailureKeepingView : public ExtractionView {
+public:
+    explicit FailureKeepingView(ExtractionView& shown) : shown_(shown) {}
+    void setRange(int steps) override { shown_.setRange(steps); }
+    void nextFile(const String& path) override { shown_.nextFile(path); }
+    void skipStep() override { shown_.skipStep(); }
+    bool pollCancel() override { return shown_.pollCancel(); }
+    void showFailure(const String& text, unsigned icon) override
+    {
+        failed_ = true;
+        shown_.showFailure(text, icon);
     }
-    for (const String& candidate : candidates) {
-        if (candidate.isEmpty())
-            continue;
-        const String prefix = Path(candidate).addTrailingSeparator().replace('/', '\\').toLowerCase();
-        if (inside.length() > prefix.length() && inside.substring(0, prefix.length()).compareTo(prefix) == 0)
-            return true;
-    }
-    return false;
-}
+    bool failed() const { return failed_; }
+
+private:
+    ExtractionView& shown_;
+    bool failed_ = false;
+};
 
 // Creates every missing level of folder, outermost first. The outermost level made outside
 // Program Files gets Program Files' rights, which the levels below inherit: the product's
@@ -126,6 +125,7 @@ bool SetupApp::install()
             break;
     }
     Log::write(String("destination: ") + context_.destination);
+    bool extractionFailed = false;
     Log::write(String("coverage file: ") + coverageFile_);
 
     {
@@ -136,7 +136,7 @@ bool SetupApp::install()
         CopyFilesDialog dialog;
         CopyFilesView shown(dialog);
         SilentExtractionView unseen;
-        ExtractionView& view = context_.silent ? static_cast<ExtractionView&>(unseen) : shown;
+        FailureKeepingView view(context_.silent ? static_cast<ExtractionView&>(unseen) : shown);
         ProductExtraction extraction(programFolder_, context_.destination, compilers, view);
         if (!context_.silent)
             dialog.create();
@@ -150,6 +150,7 @@ bool SetupApp::install()
                 showLastError("The product data inside the setup program is damaged");
             return false;
         }
+        extractionFailed = view.failed();
     }
 
     const Path base = programMenuFolder() + product::name;
@@ -172,5 +173,5 @@ bool SetupApp::install()
     if (!(Path(system) + "/riched20.dll").isFile())
         RichEditNoticePage().run(context_);
     WizardPage(IDD_SETUP_COMPLETE, nullptr).run(context_);
-    return true;
+    return !extractionFailed;
 }

@@ -10,6 +10,7 @@
 #include "foundation/ModulePath.h"
 #include "foundation/Process.h"
 #include "foundation/SystemLibrary.h"
+#include "host/DelayedMove.h"
 
 #include <windows.h>
 
@@ -114,10 +115,10 @@ String makeOwnFolder(const String& fileName)
 void removeOwnFolder(const String& folder, const String& copy)
 {
     if (!DeleteFileA(copy.c_str()) && GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES)
-        MoveFileExA(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        delayedMove(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     const String bare = folder.substring(0, folder.length() - 1);
     if (!RemoveDirectoryA(bare.c_str()) && GetFileAttributesA(bare.c_str()) != INVALID_FILE_ATTRIBUTES)
-        MoveFileExA(bare.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        delayedMove(bare.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 } // namespace

@@ -121,8 +121,6 @@ int SetupApp::exitInstance()
 
 int SetupApp::doMessageBox(const char* text, unsigned style)
 {
-    if ((style & MB_ICONMASK) == MB_ICONERROR)
-        failureShown_ = true;
     Log::write(String("message: ") + text);
     if (context_.silent)
         return firstButton(style);
@@ -241,7 +239,9 @@ ExitCode SetupApp::mainFlow()
     }
     if (cancelled_)
         return exitCancelled;
-    if (!ok || failureShown_)
+    // Failure is what the sequence reports, not the icon of a box shown on the way: the
+    // system-library checks warn with the error icon, and the install rightly goes on.
+    if (!ok)
         return exitFailed;
 
     if (!isWindowsNT()) {

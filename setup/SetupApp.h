@@ -73,9 +73,8 @@ private:
     Options options_;
     // The program's own file is modulePath(), not argument 0.
     bool programFileFromSystem_ = false;
-    // The user cancelled or declined a step; an error was shown.
+    // The user cancelled or declined a step.
     bool cancelled_ = false;
-    bool failureShown_ = false;
     UpdateRegistryDialog updateRegistryDialog_;
     Path programFolder_;
     RunContext context_;

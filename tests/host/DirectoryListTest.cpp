@@ -1,8 +1,12 @@
 // withoutDirectory and withDirectoryFirst: whole entries in any position, every other unit kept.
 #include "host/DirectoryList.h"
 
+#include "foundation/WindowsVersion.h"
+#include "tests/host/TestSupport.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 TEST(DirectoryList, EveryEntryOfTheFolderGoesAndNothingElse)
@@ -47,4 +51,33 @@ TEST(DirectoryList, LettersOfAnyScriptMatchInEitherCase)
     // A look-alike in another script is another folder.
     EXPECT_EQ(std::wstring(withoutDirectory(L"C:\\Et\x00e9\\\x0394\x03b9\x03ba\x03cc\\bin", ours).c_str()),
               L"C:\\Et\x00e9\\\x0394\x03b9\x03ba\x03cc\\bin");
+}
+
+// Runs in the copy of the next test, for which the prefix reports Windows 98.
+TEST(DirectoryListOnWindows98, TheCodePagesLettersMatchInEitherCase)
+{
+    if (!std::getenv("TRELLIQ_WINDOWS98_LISTS"))
+        GTEST_SKIP() << "runs in the Windows 98 copy only";
+    ASSERT_FALSE(isWindowsNT());
+    // Windows-1252 holds É and é: they fold through it. Δ is no letter of it and stays as
+    // it is; Ā would fold to "a" through a best-fit look-alike, which must not happen.
+    const WideText ours = L"C:\\\x00c9t\x00e9\\\x0394\\\x0100\\bin";
+    const struct {
+        const wchar_t* list;
+        const wchar_t* without;
+    } cases[] = {
+        {L"a;C:\\\x00e9T\x00c9\\\x0394\\\x0100\\BIN;b", L"a;b"},
+        {L"a;C:\\\x00c9T\x00c9\\\x03b4\\\x0100\\bin", L"a;C:\\\x00c9T\x00c9\\\x03b4\\\x0100\\bin"},
+        {L"C:\\\x00c9t\x00e9\\\x0394\\a\\bin", L"C:\\\x00c9t\x00e9\\\x0394\\a\\bin"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::wstring(withoutDirectory(c.list, ours).c_str()), c.without) << std::wstring(c.list).size();
+}
+
+TEST(DirectoryList, OnWindows98TheCodePageFoldsTheLetters)
+{
+    SetEnvironmentVariableA("TRELLIQ_WINDOWS98_LISTS", "1");
+    const DWORD exitCode = testSupport::runAgain("DirectoryListOnWindows98.*", "test_host_win98_lists.exe");
+    SetEnvironmentVariableA("TRELLIQ_WINDOWS98_LISTS", nullptr);
+    EXPECT_EQ(exitCode, 0u) << "the Windows 98 copy's test failed";
 }

@@ -364,11 +364,16 @@ TEST(EnvironmentOnWindows95, BatchLinesAndTheCallLine)
     EXPECT_EQ(contents(batch), "set TRQFILE=c:\\work\\test.trq\r\n");
     EXPECT_EQ(contents(autoexec), "@ECHO OFF\r\nrem keep\r\n" + call) << "exactly once, as the last line";
 
-    EXPECT_TRUE(editAs(true, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
+    // The batch file's own folder has blanks: COMMAND.COM would keep quotes around it, so
+    // PATH names its 8.3 form.
+    const std::string bin = std::string(batch).substr(0, std::string(batch).rfind('\\'));
+    const std::string shortBin = shortPath(bin);
+    ASSERT_EQ(shortBin.find(' '), std::string::npos) << shortBin;
+    EXPECT_TRUE(editAs(true, nullptr, "PATH", bin.c_str()));
     EXPECT_TRUE(editAs(true, nullptr, "LIB", "C:/Tools/Trelliq/lib"));
     EXPECT_TRUE(setEnvironment("TRQFILE", String("d:\\other.trq"), true));
     EXPECT_EQ(contents(batch), "set TRQFILE=d:\\other.trq\r\n"
-                               "set PATH=\"C:\\Tools\\Trelliq\\bin;%PATH%\"\r\n"
+                               "set PATH=" + shortBin + ";%PATH%\r\n"
                                "set LIB=C:\\Tools\\Trelliq\\lib;%LIB%\r\n");
     String text;
     EXPECT_TRUE(getEnvironment("PATH", text, false));
@@ -381,7 +386,7 @@ TEST(EnvironmentOnWindows95, BatchLinesAndTheCallLine)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(contents(batch), before);
 
-    EXPECT_TRUE(editAs(false, nullptr, "PATH", "C:/Tools/Trelliq/bin"));
+    EXPECT_TRUE(editAs(false, nullptr, "PATH", bin.c_str()));
     EXPECT_TRUE(removeEnvironment("trqfile", true)) << "the line is found whatever its case";
     EXPECT_EQ(contents(autoexec), "@ECHO OFF\r\nrem keep\r\n" + call) << "the batch file still has content";
     EXPECT_TRUE(removeEnvironment("LIB", true));

@@ -1,6 +1,8 @@
 // Tests of RegistryKey on the real registry of the test prefix, checked with the raw API.
 #include "host/RegistryKey.h"
 
+#include "foundation/SystemLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -396,5 +398,52 @@ TEST_F(RegistryKeyTest, InTheWideFormEveryUnitOfEveryTypeSurvivesAReadAndAWrite)
             EXPECT_EQ(wideBytes(below, c.name, &type), c.bytes) << below << " " << c.name;
             EXPECT_EQ(type, c.type) << below << " " << c.name;
         }
+    }
+}
+
+TEST_F(RegistryKeyTest, WithoutAWideCallItsAnsiCallCarriesTheCodePagesText)
+{
+    // Windows 95 has the wide calls as stubs only. The code page (Windows-1252 here) holds
+    // "Über"; it has no "工", which the ANSI calls turn into '?', the sign that they ran.
+    const std::wstring held = L"C:\\\x00dc" L"ber\\bin";
+    const std::wstring foreign = L"C:\\\x5de5";
+    HKEY raw;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path("wide").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
+                              nullptr), ERROR_SUCCESS);
+    RegSetValueExW(raw, L"held", 0, REG_SZ, reinterpret_cast<const BYTE*>(held.c_str()), (held.size() + 1) * 2);
+    RegSetValueExW(raw, L"foreign", 0, REG_SZ, reinterpret_cast<const BYTE*>(foreign.c_str()),
+                   (foreign.size() + 1) * 2);
+    RegCloseKey(raw);
+    const auto wideText = [](const RegistryValue& value) { return std::wstring(value.wide.c_str(), value.wide.length()); };
+
+    for (const char* call : {"RegQueryValueExW", "RegEnumValueW", "RegSetValueExW"}) {
+        const char* const hidden[] = {call, nullptr};
+        hideSystemFunctions(hidden);
+        RegistryKey key(HKEY_CURRENT_USER, path("wide"));
+        std::wstring readHeld, readForeign;
+        RegistryValue value;
+        String name;
+        if (std::strcmp(call, "RegEnumValueW") == 0) {
+            while (key.nextValue(name, value, TextForm::Wide))
+                (name.compareTo("held") == 0 ? readHeld : readForeign) = wideText(value);
+        } else {
+            if (key.queryValue("held", value, TextForm::Wide))
+                readHeld = wideText(value);
+            if (key.queryValue("foreign", value, TextForm::Wide))
+                readForeign = wideText(value);
+        }
+        const RegistryValue written(WideText(held.c_str()), REG_SZ);
+        const bool set = RegistryKey(HKEY_CURRENT_USER, path("written")).setValue("copy", written);
+        hideSystemFunctions(nullptr);
+
+        EXPECT_EQ(readHeld, held) << call << " missing";
+        if (std::strcmp(call, "RegSetValueExW") != 0) {
+            EXPECT_EQ(readForeign, L"C:\\?") << call << " missing: the ANSI call read it";
+        }
+        EXPECT_TRUE(set) << call << " missing";
+        RegistryValue copy;
+        ASSERT_TRUE(RegistryKey(HKEY_CURRENT_USER, path("written")).queryValue("copy", copy, TextForm::Wide));
+        EXPECT_EQ(wideText(copy), held) << call << " missing";
+        EXPECT_EQ(copy.type, static_cast<DWORD>(REG_SZ));
     }
 }

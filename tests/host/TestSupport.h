@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,8 +26,9 @@ inline void write(const std::string& path, const std::string& text)
 
 // Runs this program again with --gtest_filter=filter and returns its exit code (1 when it
 // could not start). With copyName the run is a copy of that name in the temporary folder,
-// for which alone the prefix reports Windows 98, so that other programs keep seeing NT.
-inline DWORD runAgain(const char* filter, const char* copyName = nullptr)
+// for which alone the prefix reports the Windows named by version (Wine's names: "win98",
+// "nt40", ...), so that other programs keep seeing the prefix's own.
+inline DWORD runAgain(const char* filter, const char* copyName = nullptr, const char* version = "win98")
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
@@ -38,7 +40,8 @@ inline DWORD runAgain(const char* filter, const char* copyName = nullptr)
         program = std::string(temp) + copyName;
         if (!CopyFileA(self, program.c_str(), FALSE))
             return 1;
-        RegSetKeyValueA(HKEY_CURRENT_USER, appKey.c_str(), "Version", REG_SZ, "win98", 6);
+        RegSetKeyValueA(HKEY_CURRENT_USER, appKey.c_str(), "Version", REG_SZ, version,
+                        static_cast<DWORD>(std::strlen(version) + 1));
     }
     std::string commandLine = "\"" + program + "\" --gtest_filter=" + filter;
     STARTUPINFOA startup = {};
