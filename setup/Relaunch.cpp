@@ -109,19 +109,18 @@ String makeOwnFolder(const String& fileName)
     return String();
 }
 
-// Deletes the copy and its folder now where that can be done, else at the next start of
-// Windows (file first, so that the folder is empty when its turn comes). Lacking the right
-// to ask for that is no failure: the folder is the user's own.
+} // namespace
+
 void removeOwnFolder(const String& folder, const String& copy)
 {
+    // The file first, so that the folder is empty when its turn comes. The folder is the
+    // user's own: lacking the right to ask is no failure.
     if (!DeleteFileA(copy.c_str()) && GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES)
         delayedMove(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     const String bare = folder.substring(0, folder.length() - 1);
     if (!RemoveDirectoryA(bare.c_str()) && GetFileAttributesA(bare.c_str()) != INVALID_FILE_ATTRIBUTES)
         delayedMove(bare.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
-
-} // namespace
 
 ExitCode relaunchFromTemp(const Path& productFolder, const Options& options)
 {

@@ -22,3 +22,8 @@
 // running file. Elsewhere the program copies itself there, starts the copy and returns
 // exitDone at once, without waiting. A failure is reported and returns exitFailed.
 ExitCode relaunchFromTemp(const Path& productFolder, const Options& options);
+
+// Deletes copy, then its folder (named with a trailing separator), now where that can be
+// done, else at the next start of Windows: on Windows 95 and 98, whose MoveFileExA cannot
+// delay, through wininit.ini (delayedMove). Lacking the right to ask is no failure.
+void removeOwnFolder(const String& folder, const String& copy);

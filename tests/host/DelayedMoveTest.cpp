@@ -150,6 +150,9 @@ TEST(DelayedMove, OnWindows95TheRequestGoesToWininitIniWithShortNames)
     std::stringstream before;
     const bool hadWininit = exists(wininit);
     before << std::ifstream(wininit, std::ios::binary).rdbuf();
+    // Another program's deletion waits already, and a section follows: both stay.
+    const std::string others = "[Rename]\r\nNUL=C:\\OTHER.TMP\r\n\r\n[Other]\r\nkept=1";
+    std::ofstream(wininit, std::ios::binary) << others;
 
     SetEnvironmentVariableA("TRELLIQ_WIN95_FILE", file.c_str());
     SetEnvironmentVariableA("TRELLIQ_WIN95_NEW", newName.c_str());
@@ -170,9 +173,9 @@ TEST(DelayedMove, OnWindows95TheRequestGoesToWininitIniWithShortNames)
     const std::string shortFile = shortPath(file);
     EXPECT_NE(shortFile, file) << "the entry is to use the short name";
     const std::string text = after.str();
-    EXPECT_NE(text.find("[rename]"), std::string::npos) << text;
-    EXPECT_NE(text.find("nul=" + shortFile + "\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find(shortPath(newName) + "=" + shortFile + "\r\n"), std::string::npos) << text;
+    // Every deletion is a line "nul=": a second one must not replace the first.
+    EXPECT_EQ(text, "[Rename]\r\nNUL=C:\\OTHER.TMP\r\n\r\nnul=" + shortFile + "\r\n" + shortPath(newName) + "="
+                        + shortFile + "\r\n[Other]\r\nkept=1");
     EXPECT_TRUE(exists(file)) << "nothing is deleted before the restart";
     DeleteFileA(file.c_str());
     DeleteFileA(newName.c_str());
