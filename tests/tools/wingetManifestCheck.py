@@ -34,7 +34,7 @@ def mapping(properties, required=()):
 
 
 # The schemas' rules for the fields the manifests carry. A field without a rule here is
-# refused (winget warns of fields it does not know), so a new field comes with its rules.
+# refused (winget reports fields it does not know), so a new field comes with its rules.
 IDENTIFIER = string(r"^%s{1,32}(\.%s{1,32}){1,7}$" % (NO_PATH_CHARS, NO_PATH_CHARS), maxLength=128)
 VERSION = string(r'^[^\\/:*?"<>|\x01-\x1f]+$', maxLength=128)
 LOCALE = string(r"^([a-zA-Z]{2,3}|[iI]-[a-zA-Z]+|[xX]-[a-zA-Z]{1,8})(-[a-zA-Z]{1,8})*$", maxLength=20)
