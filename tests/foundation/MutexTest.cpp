@@ -7,13 +7,14 @@
 
 TEST(Mutex, ThreadsCountingUnderTheLockLoseNothing)
 {
-    const int perThread = 200000;
+    const int perThread = 1000000;
     Mutex mutex;
     long counted = 0;
     auto count = [&] {
         for (int i = 0; i < perThread; ++i) {
             Mutex::Lock lock(mutex);
-            // Read and write apart, so that an unguarded count loses increments at once.
+            // Read and write apart, and counts enough for the threads to overlap: without the
+            // lock, increments get lost (fewer counts let each thread end before the next starts).
             const long seen = counted;
             counted = seen + 1;
         }
