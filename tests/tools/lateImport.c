@@ -1,8 +1,10 @@
 /* A program for check-program's test: it imports GetTickCount64 (first exported by Windows
-   Vista) and GetCurrentProcessorNumber (Vista too, and not in the table). */
+   Vista), GetCurrentProcessorNumber (Vista too, and not in the table) and CreateSemaphoreW
+   (a table row that says never to import it). */
 #include <windows.h>
 
 int main(void)
 {
-    return (int)(GetTickCount64() & 1) + (int)GetCurrentProcessorNumber();
+    HANDLE semaphore = CreateSemaphoreW(NULL, 0, 1, NULL);
+    return (int)(GetTickCount64() & 1) + (int)GetCurrentProcessorNumber() + (semaphore != NULL);
 }
