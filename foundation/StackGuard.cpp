@@ -1,6 +1,7 @@
-// The stack protector's guard value and its failure, ours instead of libssp's: libssp sets
-// the guard through CryptoAPI (advapi32's CryptAcquireContextA, CryptGenRandom) and reports
-// a smashed stack on a console a GUI program does not have, before it calls abort.
+// The stack protector's guard value and its failure, and the failure of _FORTIFY_SOURCE's
+// checked copies, ours instead of libssp's: libssp sets the guard through CryptoAPI
+// (advapi32's CryptAcquireContextA, CryptGenRandom) and reports a smashed stack or an
+// overflowing copy on a console a GUI program does not have (open, write), before it exits.
 #include "foundation/Unguessable.h"
 
 #include <windows.h>
@@ -22,6 +23,12 @@ UINT_PTR __stack_chk_guard = static_cast<UINT_PTR>(0x2B992DDFA232ULL);
     // into the smashed frame either.
     for (;;)
         Sleep(INFINITE);
+}
+
+// A checked copy (__memcpy_chk, __strcpy_chk...) was asked to write past its destination.
+[[noreturn]] __attribute__((no_stack_protector)) void __chk_fail()
+{
+    __stack_chk_fail();
 }
 
 } // extern "C"
