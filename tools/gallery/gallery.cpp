@@ -203,9 +203,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!frame.create())
         return 1;
     Application::current().setMainWindow(frame.hwnd());
-    // 800 x 600 at 96 dpi, larger at a larger scale.
+    // 800 x 600 at 96 dpi, larger at a larger scale, within the screen's work area.
     const int dpi = windowDpi(frame.hwnd());
-    SetWindowPos(frame.hwnd(), nullptr, 20, 20, scaled(800, dpi), scaled(600, dpi), SWP_NOZORDER);
+    RECT work = {0, 0, 1024, 768};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = scaled(800, dpi) < work.right - work.left - 20 ? scaled(800, dpi) : work.right - work.left - 20;
+    const int height = scaled(600, dpi) < work.bottom - work.top - 20 ? scaled(600, dpi) : work.bottom - work.top - 20;
+    SetWindowPos(frame.hwnd(), nullptr, work.left + 20, work.top + 20, width, height, SWP_NOZORDER);
     ShowWindow(frame.hwnd(), SW_SHOW);
     UpdateWindow(frame.hwnd());
     reportWhenPainted(frame.hwnd(), __argv[2], __argc > 3 ? __argv[3] : nullptr);
