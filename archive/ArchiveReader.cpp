@@ -45,8 +45,9 @@ int ArchiveReader::readHeader()
 void ArchiveReader::extractEntries(int count)
 {
     for (int i = 0; i < count; ++i) {
+        // The view's reason: the user's cancel, or the session's end.
         if (view_.pollCancel())
-            abort(ERROR_CANCELLED);
+            abort(GetLastError() == ERROR_SHUTDOWN_IN_PROGRESS ? ERROR_SHUTDOWN_IN_PROGRESS : ERROR_CANCELLED);
         String name;
         int size = 0;
         time_t time = 0;

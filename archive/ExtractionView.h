@@ -15,7 +15,8 @@ public:
     // One step that writes nothing (a compiler wrapper not chosen).
     virtual void skipStep() = 0;
     // Between entries: keeps the user interface answering; true, with the last error
-    // ERROR_CANCELLED, once the user has cancelled.
+    // ERROR_CANCELLED, once the user has cancelled, or ERROR_SHUTDOWN_IN_PROGRESS, once the
+    // session is ending.
     virtual bool pollCancel() = 0;
     // A failure the extraction goes on after: its whole text, and the icon of the message
     // (MB_ICONERROR for a system error, MB_ICONSTOP for an exception's message).

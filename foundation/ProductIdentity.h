@@ -8,6 +8,10 @@
 #define TRELLIQ_APPLICATION_TITLE "Trelliq Setup"
 #define TRELLIQ_VERSION_TEXT "5.2.9"
 #define TRELLIQ_VERSION_NUMBERS 5, 2, 9, 0
+#define TRELLIQ_COPYRIGHT "Copyright (C) " TRELLIQ_COMPANY_NAME
+// The name the program is built and shipped under, and that name without its extension.
+#define TRELLIQ_SETUP_FILE_NAME "setup.exe"
+#define TRELLIQ_SETUP_INTERNAL_NAME "setup"
 
 #ifndef RC_INVOKED
 
@@ -18,6 +22,8 @@ constexpr char company[] = TRELLIQ_COMPANY_NAME;
 // The caption of the program's windows and messages (the string table's title).
 constexpr char applicationTitle[] = TRELLIQ_APPLICATION_TITLE;
 constexpr char version[] = TRELLIQ_VERSION_TEXT;
+constexpr char copyright[] = TRELLIQ_COPYRIGHT;
+constexpr char setupFileName[] = TRELLIQ_SETUP_FILE_NAME;
 
 // Below the install folder.
 constexpr char browserProgram[] = "bin\\coverageBrowser.exe";

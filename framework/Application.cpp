@@ -3,6 +3,8 @@
 
 #include "foundation/LastErrorKept.h"
 #include "foundation/MessageBox.h"
+#include "foundation/SystemLibrary.h"
+#include "foundation/WideText.h"
 #include "framework/WindowFailure.h"
 
 #include <algorithm>
@@ -138,4 +140,37 @@ void Application::doWaitCursor(int delta)
 {
     waitCursorCount_ = std::max(0, waitCursorCount_ + delta);
     SetCursor(LoadCursorA(nullptr, waitCursorCount_ > 0 ? IDC_WAIT : IDC_ARROW));
+}
+
+void Application::beginSessionBlock(const char* reason)
+{
+    sessionBlocked_ = true;
+    typedef BOOL(WINAPI * CreateFunction)(HWND, LPCWSTR);
+    const auto create = reinterpret_cast<CreateFunction>(
+        reinterpret_cast<void*>(systemFunction("user32.dll", "ShutdownBlockReasonCreate")));
+    if (create && mainWindow_ && create(mainWindow_, WideText::fromAnsi(reason).c_str()))
+        sessionReasonWindow_ = mainWindow_;
+}
+
+void Application::endSessionBlock()
+{
+    LastErrorKept kept;
+    sessionBlocked_ = false;
+    if (!sessionReasonWindow_)
+        return;
+    typedef BOOL(WINAPI * DestroyFunction)(HWND);
+    const auto destroy = reinterpret_cast<DestroyFunction>(
+        reinterpret_cast<void*>(systemFunction("user32.dll", "ShutdownBlockReasonDestroy")));
+    if (destroy && IsWindow(sessionReasonWindow_))
+        destroy(sessionReasonWindow_);
+    sessionReasonWindow_ = nullptr;
+}
+
+LRESULT Application::onSessionMessage(UINT message, WPARAM wParam)
+{
+    if (message == WM_QUERYENDSESSION)
+        return sessionBlocked_ ? FALSE : TRUE;
+    if (message == WM_ENDSESSION && wParam && sessionBlocked_)
+        sessionEnding_ = true;
+    return 0;
 }

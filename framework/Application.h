@@ -51,6 +51,21 @@ public:
     void doWaitCursor(int delta);
     int waitCursorCount() const { return waitCursorCount_; }
 
+    // While a change of the machine runs that a log-off or restart must not cut off: windows
+    // of ours answer WM_QUERYENDSESSION with FALSE (every Windows), and reason (what Windows
+    // shows for the program, e.g. "Installing Trelliq") is registered for the main window
+    // through ShutdownBlockReasonCreate where Windows has it (Vista and later; looked up).
+    // endSessionBlock takes both back. Not nested.
+    void beginSessionBlock(const char* reason);
+    void endSessionBlock();
+    bool sessionBlocked() const { return sessionBlocked_; }
+    // The answer of a top-level window of ours to WM_QUERYENDSESSION (FALSE while blocked,
+    // else TRUE) and WM_ENDSESSION (0; a session that ends while blocked sets sessionEnding).
+    LRESULT onSessionMessage(UINT message, WPARAM wParam);
+    // The session ended during a blocked change anyway (the user forced it): the change is
+    // to stop now as a failure would, so that what it did can be taken back.
+    bool sessionEnding() const { return sessionEnding_; }
+
 private:
     struct DefaultTag {};
     // The plain application of programs that make none; constant, so that it exists before
@@ -60,6 +75,9 @@ private:
 
     HWND mainWindow_ = nullptr;
     int waitCursorCount_ = 0;
+    bool sessionBlocked_ = false;
+    bool sessionEnding_ = false;
+    HWND sessionReasonWindow_ = nullptr;
     Array<HWND> modeless_;
     bool registered_;
 };

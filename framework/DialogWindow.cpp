@@ -228,6 +228,12 @@ INT_PTR DialogWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         break;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        // Every top-level window of ours answers as the title window does: the dialogs are
+        // asked too, and in front of the others.
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, Application::current().onSessionMessage(message, wParam));
+        return TRUE;
     default:
         break;
     }

@@ -72,6 +72,9 @@ LRESULT PaintedWindow::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         else
             lstrcpynA(status_, lParam ? reinterpret_cast<const char*>(lParam) : "", sizeof status_);
         return 0;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        return Application::current().onSessionMessage(message, wParam);
     case WM_SETCURSOR:
         if (Application::current().waitCursorCount() > 0) {
             SetCursor(LoadCursorA(nullptr, IDC_WAIT));

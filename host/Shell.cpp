@@ -38,14 +38,21 @@ bool failWith(HRESULT result)
 
 } // namespace
 
+HRESULT initializeOle()
+{
+    if (oleInitialized)
+        return S_OK;
+    const HRESULT result = OleInitialize(nullptr);
+    if (SUCCEEDED(result))
+        oleInitialized = true;
+    return result;
+}
+
 bool createShortcut(const String& target, const String& linkFile, const String& description)
 {
-    if (!oleInitialized) {
-        const HRESULT result = OleInitialize(nullptr);
-        if (FAILED(result))
-            return failWith(result);
-        oleInitialized = true;
-    }
+    const HRESULT initialized = initializeOle();
+    if (FAILED(initialized))
+        return failWith(initialized);
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,

@@ -11,6 +11,10 @@
 // HRESULT as the last error.
 bool createShortcut(const String& target, const String& linkFile, const String& description);
 
+// Initialises OLE for the process on first use (it stays so until releaseOle); the
+// HRESULT of OleInitialize, S_OK once it succeeded.
+HRESULT initializeOle();
+
 // Undoes the OLE initialisation of createShortcut, if there was one. Called at program
 // exit; calling it again does nothing.
 void releaseOle();

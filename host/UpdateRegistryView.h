@@ -16,7 +16,8 @@ public:
     // Shows the setting being written.
     virtual void showText(const String& text) = 0;
     // Pumps pending messages; once the user has cancelled, sets the last error to
-    // ERROR_CANCELLED and answers true.
+    // ERROR_CANCELLED and answers true (ERROR_SHUTDOWN_IN_PROGRESS once the session is
+    // ending).
     virtual bool pollCancel() = 0;
     // The wait cursor, one level more or less; both leave the last error as it was.
     virtual void beginWaitCursor() = 0;

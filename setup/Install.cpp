@@ -14,6 +14,7 @@
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
 #include "setup/ProductExtraction.h"
+#include "setup/SessionEndBlock.h"
 #include "setup/SilentExtractionView.h"
 #include "ui/CompilersPage.h"
 #include "ui/CopyFilesView.h"
@@ -135,6 +136,7 @@ bool SetupApp::install()
         // run has none.
         CopyFilesDialog dialog;
         CopyFilesView shown(dialog);
+        const SessionEndBlock blocked(context_);
         SilentExtractionView unseen;
         FailureKeepingView view(context_.silent ? static_cast<ExtractionView&>(unseen) : shown);
         ProductExtraction extraction(programFolder_, context_.destination, compilers, view);
@@ -143,9 +145,11 @@ bool SetupApp::install()
         if (!extraction.run()) {
             // The extraction reports its other failures as they happen; a damaged or cut
             // payload ends it silently, and the user must not be left wondering. A cancel
-            // ends the install as a cancelled page does.
+            // ends the install as a cancelled page does; the session's end as a failure.
             if (GetLastError() == ERROR_CANCELLED)
                 cancelled_ = true;
+            else if (GetLastError() == ERROR_SHUTDOWN_IN_PROGRESS)
+                Log::write("The session is ending: the extraction stopped.");
             else if (GetLastError() == ERROR_FILE_CORRUPT)
                 showLastError("The product data inside the setup program is damaged");
             return false;

@@ -10,6 +10,7 @@
 #include "foundation/ModulePath.h"
 #include "foundation/Process.h"
 #include "foundation/SystemLibrary.h"
+#include "foundation/Unguessable.h"
 #include "host/DelayedMove.h"
 
 #include <windows.h>
@@ -50,26 +51,6 @@ bool moveOutOfTheWay(const String& source, const String& target)
         return true;
     MoveFileExA(target.c_str(), source.c_str(), 0);
     return false;
-}
-
-// 64 bits nobody else can guess: the system's random generator (RtlGenRandom, Windows XP and
-// later), else the high-resolution counter and the clock mixed with the process id.
-unsigned long long unguessable()
-{
-    unsigned long long value = 0;
-    typedef BOOLEAN(WINAPI * RandomFunction)(PVOID, ULONG);
-    const auto random =
-        reinterpret_cast<RandomFunction>(reinterpret_cast<void*>(systemFunction("advapi32.dll", "SystemFunction036")));
-    if (random && random(&value, sizeof value))
-        return value;
-    LARGE_INTEGER counter = {};
-    QueryPerformanceCounter(&counter);
-    value = static_cast<unsigned long long>(counter.QuadPart) ^ (static_cast<unsigned long long>(GetTickCount()) << 32)
-            ^ GetCurrentProcessId();
-    // splitmix64's finaliser, so that every input bit moves every output bit.
-    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    value = (value ^ (value >> 27)) * 0x94D049BB133111EBULL;
-    return value ^ (value >> 31);
 }
 
 // Makes a new folder of our own in the temporary folder, writable only by the current user,

@@ -16,6 +16,7 @@
 #include "host/InstallFolder.h"
 #include "setup/Relaunch.h"
 #include "setup/RemovalGuard.h"
+#include "setup/SessionEndBlock.h"
 #include "setup/RunningPrograms.h"
 #include "setup/SetupLock.h"
 #include "ui/MessageDialog.h"
@@ -268,6 +269,7 @@ Path SetupApp::programMenuFolder()
 bool SetupApp::updateRegistryShown()
 {
     RegistryStepView view(updateRegistryDialog_);
+    const SessionEndBlock blocked(context_);
     // A silent run shows no dialog and has no Cancel to poll.
     RegistryUpdate update(context_, context_.silent ? nullptr : &view);
     // The install writes under the wait cursor; the uninstall shows its result dialog instead.

@@ -2,10 +2,12 @@
 #include "ui/CopyFilesDialog.h"
 
 #include "foundation/SystemLibrary.h"
+#include "framework/Application.h"
 
 #include <commctrl.h>
 
-CopyFilesDialog::CopyFilesDialog(HWND parent) : WizardPage(IDD, parent)
+CopyFilesDialog::CopyFilesDialog(HWND parent)
+    : WizardPage(IDD, parent), taskbar_(Application::current().mainWindow())
 {
     // The progress bar's window class is registered by the common controls library.
     initCommonControls();
@@ -43,6 +45,7 @@ void CopyFilesDialog::nextFile(const String& text)
     barDrawing_ = true;
     InvalidateRect(bar_, nullptr, TRUE);
     UpdateWindow(hwnd());
+    taskbar_.show(position, static_cast<int>(SendMessageA(bar_, PBM_GETRANGE, FALSE, 0)));
     painted_ = true;
     paintedAt_ = now;
 }

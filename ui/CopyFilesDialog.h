@@ -2,6 +2,7 @@
 #pragma once
 
 #include "resources/resource.h"
+#include "ui/TaskbarProgress.h"
 #include "ui/WizardPage.h"
 
 class CopyFilesDialog : public WizardPage {
@@ -27,6 +28,9 @@ public:
     // longer than writing the files. Once the window is gone (the user closed it), only the
     // text is kept: nothing else happens and nothing fails.
     void nextFile(const String& text);
+    // The taskbar button of the main window turns red (a failure is being reported); its
+    // progress is cleared when the dialog goes.
+    void showFailure() { taskbar_.showError(); }
 
 protected:
     bool onInitDialog() override;
@@ -38,4 +42,6 @@ private:
     bool barDrawing_ = true;
     bool painted_ = false;
     DWORD paintedAt_ = 0;
+    // The bar again in the main window's taskbar button, at each picture.
+    TaskbarProgress taskbar_;
 };

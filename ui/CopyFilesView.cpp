@@ -29,5 +29,7 @@ bool CopyFilesView::pollCancel()
 
 void CopyFilesView::showFailure(const String& text, unsigned icon)
 {
+    if (icon == MB_ICONSTOP)
+        dialog_.showFailure();
     messageBox(text.c_str(), icon);
 }

@@ -1,6 +1,7 @@
 // Dialog: modeless creation, cancellation and the corner placement.
 #include "ui/Dialog.h"
 
+#include "framework/Application.h"
 #include "ui/PumpMessages.h"
 
 Dialog::Dialog(int templateId, HWND parent) : DialogWindow(templateId, parent) {}
@@ -16,6 +17,10 @@ bool Dialog::pollCancel()
 {
     if (hwnd() && IsWindow(hwnd()))
         pumpMessages();
+    if (Application::current().sessionEnding()) {
+        SetLastError(ERROR_SHUTDOWN_IN_PROGRESS);
+        return true;
+    }
     if (!cancelled_)
         return false;
     SetLastError(ERROR_CANCELLED);

@@ -20,7 +20,9 @@ public:
     // Modeless: builds the window and shows it. Throws Exception "Create failure".
     void create();
     // For long work between its units: pumps pending messages while the window exists; then,
-    // once the user cancelled, sets the last error to ERROR_CANCELLED and answers true.
+    // once the user cancelled, sets the last error to ERROR_CANCELLED and answers true; once
+    // the session ended during a blocked change (Application::sessionEnding), sets it to
+    // ERROR_SHUTDOWN_IN_PROGRESS and answers true, so that the work stops as a failure.
     bool pollCancel();
     bool cancelled() const { return cancelled_; }
     // Puts the dialog 10 pixels in from the lower right corner of its visible owner; does

@@ -2,6 +2,7 @@
 #include "ui/Frame.h"
 
 #include "foundation/ProductIdentity.h"
+#include "framework/PointFont.h"
 #include "foundation/ResourceString.h"
 #include "resources/resource.h"
 #include "ui/Font.h"
@@ -13,8 +14,13 @@ const char Frame::webAddress[] = "www.pembrox.com";
 
 namespace {
 
-// Made on the first paint and kept until the process ends.
+// WM_DPICHANGED, spelled out for headers that predate it.
+const UINT dpiChangedMessage = 0x02E0;
+
+// Made on the first paint for the window's scale, made again when the scale changes, kept
+// until the process ends.
 struct DrawingObjects {
+    int dpi = 0;
     Font heading;
     Font product;
     Font subtitle;
@@ -29,14 +35,14 @@ DrawingObjects& drawingObjects()
     return objects;
 }
 
-void makeFont(Font& font, HDC dc, const char* face, int tenths, int weight, bool italic)
+void makeFont(Font& font, HDC dc, int dpi, const char* face, int tenths, int weight, bool italic)
 {
     LOGFONTA wanted = {};
     wanted.lfHeight = tenths;
     wanted.lfWeight = weight;
     wanted.lfItalic = italic ? 1 : 0;
     std::strncpy(wanted.lfFaceName, face, sizeof wanted.lfFaceName - 1);
-    font.createPointFont(wanted, dc);
+    font.create(pointFont(wanted, dc, dpi));
 }
 
 // The height of "|" in the font selected into dc.
@@ -54,10 +60,11 @@ void drawText(HDC dc, const String& text, int x, int y, COLORREF colour)
     DrawTextA(dc, text.c_str(), text.length(), &point, DT_NOPREFIX | DT_NOCLIP);
 }
 
-void drawShadowed(HDC dc, const Font& font, const String& text, int x, int y, COLORREF colour)
+void drawShadowed(HDC dc, int dpi, const Font& font, const String& text, int x, int y, COLORREF colour)
 {
     SelectObject(dc, font.handle());
-    drawText(dc, text, x + 3, y + 3, RGB(0, 0, 0));
+    const int shadow = scaled(3, dpi);
+    drawText(dc, text, x + shadow, y + shadow, RGB(0, 0, 0));
     drawText(dc, text, x, y, colour);
 }
 
@@ -92,26 +99,28 @@ RECT Frame::normalPosition(const RECT& given)
 void Frame::onPaint(HDC dc, const RECT& client)
 {
     DrawingObjects& objects = drawingObjects();
-    if (!objects.heading.exists()) {
-        makeFont(objects.heading, dc, "Verdana", 200, 700, true);
-        makeFont(objects.product, dc, "Verdana", 500, 700, true);
-        makeFont(objects.subtitle, dc, "Arial", 200, 400, false);
-        makeFont(objects.small, dc, "Arial", 120, 400, false);
+    const int dpi = windowDpi(hwnd());
+    if (objects.dpi != dpi) {
+        makeFont(objects.heading, dc, dpi, "Verdana", 200, 700, true);
+        makeFont(objects.product, dc, dpi, "Verdana", 500, 700, true);
+        makeFont(objects.subtitle, dc, dpi, "Arial", 200, 400, false);
+        makeFont(objects.small, dc, dpi, "Arial", 120, 400, false);
+        objects.logo.load(IDI_LOGO, Icon::large, dpi);
+        objects.dpi = dpi;
     }
-    if (!objects.logo.handle())
-        objects.logo.load(IDI_LOGO, Icon::large);
 
-    // Bands of 8 pixels from blue to purple, the colour in 8.8 fixed point.
-    const int bands = (client.bottom - client.top) / 8 + 1;
+    // Bands of 8 pixels (at 96 dpi) from blue to purple, the colour in 8.8 fixed point.
+    const int band = scaled(8, dpi);
+    const int bands = (client.bottom - client.top) / band + 1;
     int red = 0x3000;
     int green = 0x9000;
     int blue = 0xFF00;
     const int greenStep = -0x8000 / bands;
     const int blueStep = -0xCF00 / bands;
-    for (int y = client.top; y < client.bottom; y += 8) {
-        RECT band = {client.left, y, client.right, y + 8};
+    for (int y = client.top; y < client.bottom; y += band) {
+        RECT rect = {client.left, y, client.right, y + band};
         HBRUSH brush = CreateSolidBrush(RGB(red / 256, green / 256, blue / 256));
-        FillRect(dc, &band, brush);
+        FillRect(dc, &rect, brush);
         DeleteObject(brush);
         green += greenStep;
         blue += blueStep;
@@ -119,17 +128,29 @@ void Frame::onPaint(HDC dc, const RECT& client)
 
     SetBkMode(dc, TRANSPARENT);
     const COLORREF white = RGB(255, 255, 255);
-    const int x = 10;
-    int y = 10;
-    drawShadowed(dc, objects.product, product::name, x, y, RGB(148, 41, 99));
+    const int x = scaled(10, dpi);
+    int y = scaled(10, dpi);
+    drawShadowed(dc, dpi, objects.product, product::name, x, y, RGB(148, 41, 99));
     y += lineHeight(dc);
-    drawShadowed(dc, objects.subtitle, "Code Coverage Analyzer for C/C++", x, y, white);
+    drawShadowed(dc, dpi, objects.subtitle, "Code Coverage Analyzer for C/C++", x, y, white);
     y += 5 * lineHeight(dc) / 4;
-    drawShadowed(dc, objects.small, String("Version ") + loadString(IDS_VERSION), x, y, white);
+    drawShadowed(dc, dpi, objects.small, String("Version ") + loadString(IDS_VERSION), x, y, white);
     y += 2 * lineHeight(dc);
     objects.logo.draw(dc, POINT{x, y});
-    drawShadowed(dc, objects.heading, product::company, x + objects.logo.width(), y, white);
+    drawShadowed(dc, dpi, objects.heading, product::company, x + objects.logo.width(), y, white);
     SelectObject(dc, objects.small.handle());
     y = client.bottom - 3 * lineHeight(dc) / 2;
-    drawShadowed(dc, objects.small, webAddress, x, y, white);
+    drawShadowed(dc, dpi, objects.small, webAddress, x, y, white);
+}
+
+LRESULT Frame::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == dpiChangedMessage) {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return 0;
+    }
+    return PaintedWindow::windowProc(message, wParam, lParam);
 }

@@ -22,5 +22,10 @@ protected:
     bool onEraseBackground(HDC) override { return true; }
     // The blue-to-purple bands, then the product name, subtitle, version, the maker's logo
     // and name, and the web address, each with a shadow.
+    // Lengths, fonts and the logo at the window's scale (its monitor's where Windows knows
+    // one per monitor).
     void onPaint(HDC dc, const RECT& client) override;
+    // WM_DPICHANGED (moved to a monitor of another scale): takes the size Windows suggests
+    // and paints again, with fonts and logo made for the new scale.
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

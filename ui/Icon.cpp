@@ -1,6 +1,7 @@
 // Icon: the best image of an icon group, LoadImage and DrawIconEx.
 #include "ui/Icon.h"
 
+#include "foundation/SystemLibrary.h"
 #include "host/SystemMetrics.h"
 
 #include <cstdlib>
@@ -31,7 +32,23 @@ int Icon::bestImage(const BYTE* group, int wantedWidth, int wantedHeight, int* w
     return best;
 }
 
-void Icon::load(int id, Size size)
+namespace {
+
+// GetSystemMetrics at dpi: GetSystemMetricsForDpi where Windows has it (10 1607 and later,
+// the only ones with a per-monitor scale other than the system's), else the system's.
+int systemMetric(int index, int dpi)
+{
+    typedef int(WINAPI * GetSystemMetricsForDpiFunction)(int, UINT);
+    const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFunction>(
+        reinterpret_cast<void*>(systemFunction("user32.dll", "GetSystemMetricsForDpi")));
+    if (dpi > 0 && forDpi)
+        return forDpi(index, static_cast<UINT>(dpi));
+    return GetSystemMetrics(index);
+}
+
+} // namespace
+
+void Icon::load(int id, Size size, int dpi)
 {
     int wantedWidth;
     int wantedHeight;
@@ -40,8 +57,8 @@ void Icon::load(int id, Size size)
         systemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0);
         wantedWidth = wantedHeight = std::abs(font.lfHeight);
     } else {
-        wantedWidth = GetSystemMetrics(size == small ? SM_CXSMICON : SM_CXICON);
-        wantedHeight = GetSystemMetrics(size == small ? SM_CYSMICON : SM_CYICON);
+        wantedWidth = systemMetric(size == small ? SM_CXSMICON : SM_CXICON, dpi);
+        wantedHeight = systemMetric(size == small ? SM_CYSMICON : SM_CYICON, dpi);
     }
     HMODULE module = GetModuleHandleA(nullptr);
     int width = wantedWidth;

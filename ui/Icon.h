@@ -24,9 +24,10 @@ public:
     Icon(const Icon&) = delete;
     Icon& operator=(const Icon&) = delete;
 
-    // Loads icon group id at the image nearest to size. Throws Exception when it cannot (and
-    // Win::Exception when the icon-title font cannot be read).
-    void load(int id, Size size);
+    // Loads icon group id at the image nearest to size, small and large at dpi dots per inch
+    // (0: the system's). Throws Exception when it cannot (and Win::Exception when the
+    // icon-title font cannot be read).
+    void load(int id, Size size, int dpi = 0);
     // Draws the icon at its own size with its top left corner at point.
     void draw(HDC dc, POINT point) const;
 

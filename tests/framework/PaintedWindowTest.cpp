@@ -51,4 +51,40 @@ TEST(PaintedWindow, PaintsItsClientAreaAndKeepsAStatusText)
     EXPECT_EQ(Application::current().mainWindow(), nullptr) << "no dialog may be owned by a destroyed window";
 }
 
+TEST(PaintedWindow, AsksTheSessionToWaitWhileBlocked)
+{
+    // An application of the test's own, so that the session's end stays with it.
+    Application application;
+    RedFrame frame;
+    ASSERT_TRUE(frame.create("FrameworkTestFrame", "Frame Test", WS_OVERLAPPEDWINDOW));
+    application.setMainWindow(frame.hwnd());
+    struct Case {
+        bool blocked;
+        UINT message;
+        WPARAM wParam;
+        LRESULT answer;
+        bool ending;
+    };
+    const Case cases[] = {
+        {false, WM_QUERYENDSESSION, 0, TRUE, false},
+        {false, WM_ENDSESSION, TRUE, 0, false},
+        {true, WM_QUERYENDSESSION, 0, FALSE, false},
+        {true, WM_ENDSESSION, FALSE, 0, false}, // the end was called off
+        {true, WM_ENDSESSION, TRUE, 0, true},
+    };
+    for (const Case& c : cases) {
+        if (c.blocked)
+            application.beginSessionBlock("Installing Trelliq");
+        EXPECT_EQ(SendMessageA(frame.hwnd(), c.message, c.wParam, 0), c.answer)
+            << "message " << c.message << " blocked " << c.blocked;
+        EXPECT_EQ(application.sessionEnding(), c.ending) << "message " << c.message << " blocked " << c.blocked;
+        EXPECT_EQ(application.sessionBlocked(), c.blocked);
+        if (c.blocked)
+            application.endSessionBlock();
+        EXPECT_FALSE(application.sessionBlocked());
+    }
+    // Wine's ShutdownBlockReasonCreate keeps nothing (a stub): the reason is not read back.
+    application.setMainWindow(nullptr);
+}
+
 } // namespace
