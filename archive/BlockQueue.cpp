@@ -1,18 +1,7 @@
 // BlockQueue: the buffers, the two counters that share them out and the waits.
 #include "archive/BlockQueue.h"
 
-#include <chrono>
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-} // namespace
+#include "foundation/Stopwatch.h"
 
 BlockQueue::BlockQueue(int blocks, int32_t capacity)
     : blocks_(blocks), capacity_(capacity), memory_(new unsigned char[static_cast<size_t>(blocks) * capacity]),
@@ -20,15 +9,28 @@ BlockQueue::BlockQueue(int blocks, int32_t capacity)
 {
 }
 
+bool BlockQueue::producerMayGoOn() const
+{
+    // Published blocks not yet given back hold their buffers, the one being read included.
+    return stopped_ || publishedCount_ - releasedCount_ < static_cast<uint64_t>(blocks_);
+}
+
+bool BlockQueue::consumerMayGoOn() const
+{
+    return closed_ || takenCount_ < publishedCount_;
+}
+
+// Each side wakes the other while it holds the lock, right after the change it announces:
+// the woken side may then wait a moment for the lock, once per block.
 unsigned char* BlockQueue::emptyBlock()
 {
-    std::unique_lock<std::mutex> lock(mutex_);
-    // Published blocks not yet given back hold their buffers, the one being read included.
-    const auto free = [this] { return stopped_ || publishedCount_ - releasedCount_ < static_cast<uint64_t>(blocks_); };
-    if (!free()) {
-        const Clock::time_point start = Clock::now();
-        released_.wait(lock, free);
-        producerWaited_ += secondsSince(start);
+    Mutex::Lock lock(mutex_);
+    if (!producerMayGoOn()) {
+        const Stopwatch waited;
+        do
+            released_.wait(lock);
+        while (!producerMayGoOn());
+        producerWaited_ += waited.seconds();
     }
     if (stopped_)
         return nullptr;
@@ -37,38 +39,35 @@ unsigned char* BlockQueue::emptyBlock()
 
 bool BlockQueue::publish(int32_t count)
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (stopped_)
-            return false;
-        counts_[publishedCount_ % blocks_] = count;
-        ++publishedCount_;
-    }
-    published_.notify_one();
+    Mutex::Lock lock(mutex_);
+    if (stopped_)
+        return false;
+    counts_[publishedCount_ % blocks_] = count;
+    ++publishedCount_;
+    published_.wake();
     return true;
 }
 
 void BlockQueue::close()
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        closed_ = true;
-    }
-    published_.notify_one();
+    Mutex::Lock lock(mutex_);
+    closed_ = true;
+    published_.wake();
 }
 
 const unsigned char* BlockQueue::fullBlock(int32_t& count)
 {
-    std::unique_lock<std::mutex> lock(mutex_);
+    Mutex::Lock lock(mutex_);
     if (releasedCount_ < takenCount_) {
         ++releasedCount_;
-        released_.notify_one();
+        released_.wake();
     }
-    const auto ready = [this] { return closed_ || takenCount_ < publishedCount_; };
-    if (!ready()) {
-        const Clock::time_point start = Clock::now();
-        published_.wait(lock, ready);
-        consumerWaited_ += secondsSince(start);
+    if (!consumerMayGoOn()) {
+        const Stopwatch waited;
+        do
+            published_.wait(lock);
+        while (!consumerMayGoOn());
+        consumerWaited_ += waited.seconds();
     }
     if (takenCount_ == publishedCount_) {
         count = 0;
@@ -82,21 +81,19 @@ const unsigned char* BlockQueue::fullBlock(int32_t& count)
 
 void BlockQueue::stop()
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopped_ = true;
-    }
-    released_.notify_one();
+    Mutex::Lock lock(mutex_);
+    stopped_ = true;
+    released_.wake();
 }
 
 double BlockQueue::producerWaited() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    Mutex::Lock lock(mutex_);
     return producerWaited_;
 }
 
 double BlockQueue::consumerWaited() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    Mutex::Lock lock(mutex_);
     return consumerWaited_;
 }

@@ -2,20 +2,28 @@
 // buffers of fixed size; the only place where the decoder thread and the reader meet.
 #pragma once
 
-#include <condition_variable>
+#include "foundation/Mutex.h"
+#include "foundation/WakeUp.h"
+
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 // One producer fills blocks and publishes them in order; one consumer takes them in that
-// order and gives each back by taking the next. Each side waits (on a condition variable,
-// never spinning) only when the other is a whole queue behind or ahead; the lock is taken
-// once per block, not per byte. Plain standard C++, so that it is also built natively and
-// checked under ThreadSanitizer.
+// order and gives each back by taking the next. Each side waits (for a WakeUp, never
+// spinning) only when the other is a whole queue behind or ahead; the lock is taken once
+// per block, not per byte. Built on the foundation's Mutex and WakeUp, whose POSIX bodies
+// let the same logic be built natively and checked under ThreadSanitizer.
+//
+// The producer is one thread and the consumer another: each WakeUp has the one waiter that
+// WakeUp asks for. Only the producer waits for released_ (in emptyBlock) and only the
+// consumer waits for published_ (in fullBlock).
 class BlockQueue {
 public:
     // blocks buffers of capacity bytes each, allocated here once (blocks >= 2).
     BlockQueue(int blocks, int32_t capacity);
+    // False when the system could not give the queue its means of waiting: then it must not
+    // be used between two threads.
+    bool usable() const { return released_.usable() && published_.usable(); }
     BlockQueue(const BlockQueue&) = delete;
     BlockQueue& operator=(const BlockQueue&) = delete;
 
@@ -45,14 +53,19 @@ public:
     double consumerWaited() const;
 
 private:
+    // Whether a buffer is free for the producer, or the queue stopped; under the lock.
+    bool producerMayGoOn() const;
+    // Whether a block is ready for the consumer, or the queue closed; under the lock.
+    bool consumerMayGoOn() const;
+
     const int blocks_;
     const int32_t capacity_;
     std::unique_ptr<unsigned char[]> memory_;
     std::unique_ptr<int32_t[]> counts_;
 
-    mutable std::mutex mutex_;
-    std::condition_variable released_; // a buffer became free, or the queue was stopped
-    std::condition_variable published_; // a block was published, or the queue was closed
+    mutable Mutex mutex_;
+    WakeUp released_;  // a buffer became free, or the queue was stopped
+    WakeUp published_; // a block was published, or the queue was closed
     // Blocks published, taken and given back so far; block n lives in buffer n % blocks_.
     uint64_t publishedCount_ = 0;
     uint64_t takenCount_ = 0;

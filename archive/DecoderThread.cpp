@@ -4,8 +4,8 @@
 
 #include "archive/BzipDecode.h"
 #include "archive/RecordReader.h"
+#include "foundation/Stopwatch.h"
 
-#include <chrono>
 #include <cstring>
 
 namespace {
@@ -114,16 +114,12 @@ private:
 DecoderThread::DecoderThread(InputStream* source, Decoding decoding)
     : source_(source), queue_(queueBlocks, blockSize), state_(direct)
 {
-    if (decoding == callersThread)
+    // No thread to be had (out of memory or of threads): the reads decode on the caller's
+    // thread, as they did before there was one.
+    if (decoding == callersThread || !queue_.usable() || !thread_.start(decodeThread, this))
         return;
-    try {
-        thread_ = std::thread(&DecoderThread::decode, this);
-        threaded_ = true;
-        state_ = queued;
-    } catch (...) {
-        // No thread to be had (out of memory or of threads): the reads decode on the
-        // caller's thread, as they did before there was one.
-    }
+    threaded_ = true;
+    state_ = queued;
 }
 
 DecoderThread::~DecoderThread()
@@ -131,9 +127,9 @@ DecoderThread::~DecoderThread()
     close();
 }
 
-void DecoderThread::close()
+void DecoderThread::close() noexcept
 {
-    if (thread_.joinable()) {
+    if (thread_.started()) {
         queue_.stop();
         thread_.join();
         decoderBusy_ = threadSeconds_ - queue_.producerWaited();
@@ -144,9 +140,14 @@ void DecoderThread::close()
     count_ = at_ = 0;
 }
 
+void DecoderThread::decodeThread(void* decoder)
+{
+    static_cast<DecoderThread*>(decoder)->decode();
+}
+
 void DecoderThread::decode()
 {
-    const auto start = std::chrono::steady_clock::now();
+    const Stopwatch busy;
     Filler filler(source_, queue_);
     try {
         filler.walk();
@@ -166,7 +167,7 @@ void DecoderThread::decode()
         failed_ = true;
         failure_ = std::current_exception();
     }
-    threadSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    threadSeconds_ = busy.seconds();
     // The last thing the thread does: from here on the stream below is the reader's.
     queue_.close();
 }

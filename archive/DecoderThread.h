@@ -4,9 +4,9 @@
 
 #include "archive/BlockQueue.h"
 #include "archive/InputStream.h"
+#include "foundation/Thread.h"
 
 #include <exception>
-#include <thread>
 
 // The thread reads the stream below (the stack's top, BzipDecode) exactly as the extraction
 // reads a payload, call by call: the header record, then each entry's record and its data
@@ -20,7 +20,8 @@
 //
 // Failures never cross the threads as exceptions: the thread catches them and the reader's
 // read throws them again, BzipDecode::Exception made anew so that its text carries the
-// reading thread's errno, as if found there. No thread outlives close() or the destructor.
+// reading thread's errno, as if found there. No thread outlives close() or the destructor,
+// and neither throws.
 class DecoderThread : public InputStream {
 public:
     enum Decoding {
@@ -29,12 +30,13 @@ public:
     };
 
     // source is not owned; until close() only the thread touches it, unless decoding is
-    // callersThread. Starts the thread.
+    // callersThread. Starts the thread; where the system gives none (or no means for the
+    // queue's waits), every read decodes on the caller's thread, as with callersThread.
     explicit DecoderThread(InputStream* source, Decoding decoding = ahead);
     ~DecoderThread() override;
 
     // Ends the decoding: the thread is asked to stop and joined. Later reads give -1.
-    void close() override;
+    void close() noexcept override;
 
     int32_t read() override;
     // The bytes of the blocks, then (past the walk) of the stream below. A failure found by
@@ -57,6 +59,8 @@ private:
         closed  // nothing
     };
 
+    // The thread's function: decoder->decode().
+    static void decodeThread(void* decoder);
     void decode();
     // The next block with bytes; false (and the state past the blocks set) when none is left.
     bool nextBlock();
@@ -79,5 +83,5 @@ private:
 
     double decoderBusy_ = 0;
     double readerWaited_ = 0;
-    std::thread thread_;
+    Thread thread_;
 };

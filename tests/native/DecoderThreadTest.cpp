@@ -1,9 +1,9 @@
-// Tests of the decoder thread and its queue: the reads it hands out against reading the
-// stream stack directly, read by read, for whole, damaged and cut payloads; the ends of the
-// thread; the queue between two threads. Run under ThreadSanitizer too.
-#include "archive/BlockQueue.h"
+// Tests of the decoder thread: the reads it hands out against reading the stream stack
+// directly, read by read, for whole, damaged and cut payloads; the ends of the thread. Run
+// under ThreadSanitizer too, as the queue's own tests (tests/archive/BlockQueueTest.cpp) are.
 #include "archive/DecoderThread.h"
 #include "tests/archive/TestStreams.h"
+#include "tests/foundation/Concurrently.h"
 #include "tests/fuzz/PayloadWalk.h"
 #include "tests/native/TestPayloads.h"
 
@@ -12,9 +12,7 @@
 #include <dirent.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -36,7 +34,7 @@ int threadCountDownTo(int expected)
 {
     int count = threadCount();
     for (int i = 0; i < 100 && count > expected; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pauseMilliseconds(10);
         count = threadCount();
     }
     return count;
@@ -102,62 +100,6 @@ private:
 };
 
 } // namespace
-
-TEST(BlockQueue, BlocksArriveInOrderWithTheirCounts)
-{
-    struct Case {
-        int blocks;
-        int32_t capacity;
-        int published;
-    };
-    for (const Case& c : {Case{2, 1, 500}, Case{2, 64, 2000}, Case{4, 4096, 3000}, Case{8, 100, 1}, Case{3, 10, 0}}) {
-        SCOPED_TRACE(std::to_string(c.blocks) + " x " + std::to_string(c.capacity));
-        BlockQueue queue(c.blocks, c.capacity);
-        std::thread producer([&] {
-            for (int i = 0; i < c.published; ++i) {
-                unsigned char* block = queue.emptyBlock();
-                const int32_t count = 1 + i % c.capacity;
-                std::memset(block, i & 0xff, static_cast<size_t>(count));
-                queue.publish(count);
-            }
-            queue.close();
-        });
-        int taken = 0;
-        int32_t count;
-        while (const unsigned char* block = queue.fullBlock(count)) {
-            ASSERT_EQ(count, 1 + taken % c.capacity) << "block " << taken;
-            for (int32_t i = 0; i < count; ++i)
-                ASSERT_EQ(block[i], taken & 0xff) << "block " << taken << " byte " << i;
-            ++taken;
-        }
-        EXPECT_EQ(count, 0);
-        EXPECT_EQ(queue.fullBlock(count), nullptr) << "closed stays closed";
-        producer.join();
-        EXPECT_EQ(taken, c.published);
-    }
-}
-
-TEST(BlockQueue, StopWakesAWaitingProducerAndRefusesMore)
-{
-    BlockQueue queue(3, 16);
-    bool refused = false;
-    std::thread producer([&] {
-        // Three buffers; the fourth waits until the consumer stops the queue.
-        for (int i = 0; i < 3; ++i) {
-            queue.emptyBlock();
-            queue.publish(16);
-        }
-        refused = queue.emptyBlock() == nullptr && !queue.publish(1);
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    queue.stop();
-    producer.join();
-    EXPECT_TRUE(refused);
-    EXPECT_GT(queue.producerWaited(), 0.02);
-    int32_t count;
-    EXPECT_NE(queue.fullBlock(count), nullptr) << "what was published stays readable";
-    EXPECT_EQ(count, 16);
-}
 
 TEST(DecoderThread, ReadsMatchTheStackReadByRead)
 {
@@ -295,7 +237,7 @@ TEST(DecoderThread, CloseEndsTheThreadWherever)
             left -= n;
         }
         if (readFirst == 5000)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the queue fills up
+            pauseMilliseconds(100); // the queue fills up
         decoder.close();
         EXPECT_EQ(threadCountDownTo(before), before);
         EXPECT_EQ(decoder.read(), -1);
