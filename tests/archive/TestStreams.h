@@ -3,6 +3,7 @@
 
 #include "archive/BzipDecode.h"
 #include "archive/InputResource.h"
+#include "archive/PayloadDecode.h"
 #include "archive/TeaDecipher.h"
 
 #include <string>
@@ -62,7 +63,7 @@ struct PayloadStack {
     explicit PayloadStack(int id) : resource(id), decipher(&resource), decode(&decipher) {}
     InputResource resource;
     TeaDecipher decipher;
-    BzipDecode decode;
+    PayloadDecode decode;
 };
 
 // All bytes of a stream through single-byte reads.

@@ -13,15 +13,18 @@ struct TestEntry {
     std::string data;
 };
 
+using Codec = PayloadWriter::Codec;
+
 // The payload the builder writes for these entries (each with the time 1234567890), as
-// enciphered bytes; bzip2 blocks of blockSize100k times 100 kB.
-inline std::string payload(const std::vector<TestEntry>& entries, int blockSize100k = 9)
+// enciphered bytes; for bzip2, blocks of blockSize100k times 100 kB.
+inline std::string payload(const std::vector<TestEntry>& entries, Codec codec = Codec::bzip2,
+                           int blockSize100k = 9)
 {
     char* bytes = nullptr;
     size_t size = 0;
     std::FILE* file = open_memstream(&bytes, &size);
     {
-        PayloadWriter writer(file, blockSize100k);
+        PayloadWriter writer(file, codec, blockSize100k);
         writer.record(std::to_string(entries.size()), "0", "0");
         for (const TestEntry& entry : entries) {
             writer.record(entry.name, std::to_string(entry.data.size()), "1234567890");
