@@ -20,6 +20,8 @@ void release(void*, void* address)
 
 ISzAlloc allocator = {allocate, release};
 
+const SizeT decodeStep = 32 * 1024;
+
 } // namespace
 
 LzmaDecode::LzmaDecode(InputStream* source) : InputFilter(source)
@@ -105,7 +107,9 @@ bool LzmaDecode::decode()
         return false;
     if (state_.dicPos == state_.dicBufSize)
         state_.dicPos = at_ = 0;
-    SizeT limit = state_.dicBufSize;
+    // A step of at most 32 KiB: the decoder thread hands each step on before the next, so
+    // the extraction need not wait for a whole dictionary's worth.
+    SizeT limit = state_.dicBufSize - state_.dicPos > decodeStep ? state_.dicPos + decodeStep : state_.dicBufSize;
     ELzmaFinishMode finish = LZMA_FINISH_ANY;
     if (limit - state_.dicPos >= remaining_) {
         limit = state_.dicPos + remaining_;
