@@ -59,9 +59,9 @@ private:
         closed  // nothing
     };
 
-    // The thread's function: decoder->decode().
+    // The thread's function: decoder->decode(), which catches every failure itself.
     static void decodeThread(void* decoder);
-    void decode();
+    void decode() noexcept;
     // The next block with bytes; false (and the state past the blocks set) when none is left.
     bool nextBlock();
     [[noreturn]] void throwFailure() const;
