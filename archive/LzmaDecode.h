@@ -18,8 +18,8 @@
 // both are seen: "class LzmaDecode" names the class there.
 //
 // Memory: the dictionary (no larger than the decoded size) and 16 KiB of the decoder's
-// probabilities, allocated at the first read; 4 KiB of input here. The decoded bytes are
-// handed out of the dictionary itself.
+// probabilities, allocated at the first read; 4 KiB of input and 4 KiB of CRC tables here.
+// The decoded bytes are handed out of the dictionary itself.
 class LzmaDecode : public InputFilter {
 public:
     // Text: what could not be allocated, then the C library's error text.
@@ -63,7 +63,7 @@ private:
     uint32_t remaining_ = 0; // decoded bytes still to come
     uint32_t crc_ = 0;
     uint32_t expectedCrc_ = 0;
-    uint32_t crcTable_[256];
+    uint32_t crcTable_[4][256];
     unsigned char input_[4096];
     uint32_t inputAt_ = 0;
     uint32_t inputCount_ = 0;

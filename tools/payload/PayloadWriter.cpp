@@ -127,7 +127,7 @@ void PayloadWriter::compressLzma()
                                   header + 4, &propertiesSize, 0, nullptr, &allocator, &allocator);
     if (result != SZ_OK || propertiesSize != lzmaFormat::propertiesSize)
         throw std::runtime_error("LZMA compression failed: " + std::to_string(result));
-    uint32_t table[256];
+    uint32_t table[4][256];
     lzmaFormat::crcTable(table);
     storeLittleEndian(static_cast<uint32_t>(archive_.size()), header + 4 + lzmaFormat::propertiesSize);
     storeLittleEndian(lzmaFormat::crcUpdate(table, 0, archive_.data(), archive_.size()),
