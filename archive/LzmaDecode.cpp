@@ -73,9 +73,12 @@ bool LzmaDecode::start()
             return fail();
         got += static_cast<size_t>(n);
     }
+    // The memory stays bounded whatever the header says: the dictionary by its limit, the
+    // probabilities (768 << (lc + lp) of them, 2 bytes each) by lc + lp <= 4, as LZMA2 has
+    // it; the builder writes lc 3, lp 0.
     CLzmaProps properties;
     if (LzmaProps_Decode(&properties, head, lzmaFormat::propertiesSize) != SZ_OK
-        || properties.dicSize > lzmaFormat::dictionarySize)
+        || properties.dicSize > lzmaFormat::dictionarySize || properties.lc + properties.lp > 4)
         return fail();
     remaining_ = lzmaFormat::loadLittleEndian(head + lzmaFormat::propertiesSize);
     expectedCrc_ = lzmaFormat::loadLittleEndian(head + lzmaFormat::propertiesSize + 4);

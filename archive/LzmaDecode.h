@@ -9,17 +9,17 @@
 
 // LZMA data carries no check of its own: the decoded bytes' CRC-32 is compared when the
 // last of them is decoded, and the read that would hand them out fails instead. Data that
-// is damaged (a bad header, a dictionary above lzmaFormat::dictionarySize, a stream the
-// decoder refuses, a wrong CRC) or cut short ends the stream as a cut payload does: the
-// read gives what was decoded before, then -1, and so does every later read. The archive
-// format then counts the payload as damaged.
+// is damaged (a bad header, a dictionary above lzmaFormat::dictionarySize or lc + lp above
+// 4, a stream the decoder refuses, a wrong CRC) or cut short ends the stream as a cut
+// payload does: the read gives what was decoded before, then -1, and so does every later
+// read. The archive format then counts the payload as damaged.
 //
 // The LZMA SDK's one-call function LzmaDecode (LzmaDec.h) hides this class's name where
 // both are seen: "class LzmaDecode" names the class there.
 //
 // Memory: the dictionary (no larger than the decoded size) and 16 KiB of the decoder's
-// probabilities, allocated at the first read; 4 KiB of input and 4 KiB of CRC tables here.
-// The decoded bytes are handed out of the dictionary itself.
+// probabilities (28 KiB at most), allocated at the first read; 4 KiB of input and 4 KiB of
+// CRC tables here. The decoded bytes are handed out of the dictionary itself.
 class LzmaDecode : public InputFilter {
 public:
     // Text: what could not be allocated, then the C library's error text.

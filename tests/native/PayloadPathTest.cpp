@@ -114,6 +114,48 @@ TEST(PayloadPath, CutAndDamagedPayloadsNeverLookWhole)
     }
 }
 
+// An LZMA header that would take more memory than the builder's, or that disagrees with
+// the stream, makes the payload damaged before anything is decoded wrongly.
+TEST(PayloadPath, LzmaHeadersOutsideTheBoundsAreDamage)
+{
+    MemorySource source(payload({{"a.txt", numbers(70000)}}, Codec::lzma));
+    TeaDecipher decipher(&source);
+    const std::string plain = readAll(decipher);
+    ASSERT_EQ(plain.substr(0, 4), "LZMA");
+    auto setWord = [](std::string& bytes, size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    const uint32_t size = lzmaFormat::loadLittleEndian(reinterpret_cast<const unsigned char*>(plain.data()) + 9);
+    const struct {
+        const char* what;
+        size_t at; // 4: properties byte, 5: dictionary, 9: size, 13: CRC
+        uint32_t value;
+    } cases[] = {
+        {"a dictionary of 8 MiB", 5, 8u << 20},
+        {"lc 4, lp 1", 4, (2 * 5 + 1) * 9 + 4},
+        {"lc 9 (no LZMA properties)", 4, 9 * 5 * 5},
+        {"one byte less", 9, size - 1},
+        {"another CRC", 13, 12345},
+    };
+    for (const auto& c : cases) {
+        std::string damaged = plain;
+        if (c.at == 4)
+            damaged[4] = static_cast<char>(c.value);
+        else
+            setWord(damaged, c.at, c.value);
+        MemorySource bytes(enciphered(damaged));
+        TeaDecipher layer(&bytes);
+        PayloadDecode decode(&layer);
+        EXPECT_THROW(walkPayload(decode), Script::Abort) << c.what;
+        EXPECT_TRUE(decode.lzma()) << c.what;
+    }
+    MemorySource bytes(enciphered(plain));
+    TeaDecipher layer(&bytes);
+    PayloadDecode decode(&layer);
+    EXPECT_EQ(walkPayload(decode).size(), 1u) << "the payload deciphered and enciphered again";
+}
+
 TEST(PathText, ResolvedAsksForTheCurrentDirectoryOnlyWhenNeeded)
 {
     static int asked;

@@ -1,6 +1,8 @@
 // Payloads made in memory by the payload builder's writer, for the native tests.
 #pragma once
 
+#include "archive/LzmaFormat.h"
+#include "archive/TeaKey.h"
 #include "tools/payload/PayloadWriter.h"
 
 #include <cstdio>
@@ -36,6 +38,18 @@ inline std::string payload(const std::vector<TestEntry>& entries, Codec codec = 
     std::string result(bytes, size);
     std::free(bytes);
     return result;
+}
+
+// Bytes enciphered as the builder does, padded with zero bytes to whole blocks.
+inline std::string enciphered(std::string plain)
+{
+    plain.resize((plain.size() + 7) / 8 * 8, '\0');
+    uint32_t key[4];
+    for (int i = 0; i < 4; ++i)
+        key[i] = lzmaFormat::loadLittleEndian(teaKey + 4 * i);
+    for (size_t at = 0; at < plain.size(); at += 8)
+        PayloadWriter::encipherBlock(key, reinterpret_cast<unsigned char*>(&plain[at]));
+    return plain;
 }
 
 // "1\n2\n3\n..." cut to length bytes.
