@@ -1,10 +1,10 @@
 // ArchiveReader: the payload's records and entries, unpacked below the install folder.
 #pragma once
 
-#include "archive/BzipDecode.h"
 #include "archive/DecoderThread.h"
 #include "archive/ExtractionView.h"
 #include "archive/InputResource.h"
+#include "archive/PayloadDecode.h"
 #include "archive/RecordReader.h"
 #include "archive/TeaDecipher.h"
 #include "foundation/Path.h"
@@ -72,7 +72,7 @@ private:
     ExtractionView& view_;
     InputResource resource_;
     TeaDecipher decipher_;
-    BzipDecode decode_;
+    PayloadDecode decode_;
     DecoderThread decoder_;
     InputStream* top_;
     RecordReader records_;

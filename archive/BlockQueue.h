@@ -21,11 +21,12 @@ class BlockQueue {
 public:
     // blocks buffers of capacity bytes each, allocated here once (blocks >= 2).
     BlockQueue(int blocks, int32_t capacity);
+    BlockQueue(const BlockQueue&) = delete;
+    BlockQueue& operator=(const BlockQueue&) = delete;
+
     // False when the system could not give the queue its means of waiting: then it must not
     // be used between two threads.
     bool usable() const { return released_.usable() && published_.usable(); }
-    BlockQueue(const BlockQueue&) = delete;
-    BlockQueue& operator=(const BlockQueue&) = delete;
 
     int32_t capacity() const { return capacity_; }
 

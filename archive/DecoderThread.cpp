@@ -145,7 +145,7 @@ void DecoderThread::decodeThread(void* decoder)
     static_cast<DecoderThread*>(decoder)->decode();
 }
 
-void DecoderThread::decode()
+void DecoderThread::decode() noexcept
 {
     const Stopwatch busy;
     Filler filler(source_, queue_);

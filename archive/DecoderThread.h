@@ -8,7 +8,7 @@
 
 #include <exception>
 
-// The thread reads the stream below (the stack's top, BzipDecode) exactly as the extraction
+// The thread reads the stream below (the stack's top, PayloadDecode) exactly as the extraction
 // reads a payload, call by call: the header record, then each entry's record and its data
 // in chunks of RecordReader::chunkSize; it stops where the extraction stops reading. What it
 // reads goes into a BlockQueue, from which read() and read(buffer, length) hand it out. So
@@ -59,9 +59,9 @@ private:
         closed  // nothing
     };
 
-    // The thread's function: decoder->decode().
+    // The thread's function: decoder->decode(), which catches every failure itself.
     static void decodeThread(void* decoder);
-    void decode();
+    void decode() noexcept;
     // The next block with bytes; false (and the state past the blocks set) when none is left.
     bool nextBlock();
     [[noreturn]] void throwFailure() const;

@@ -1,12 +1,12 @@
 // decode-floor: the payload's stream stack alone, for the benchmark. Reads resource 150
-// through TeaDecipher and BzipDecode in 4096-byte chunks, as the extraction does, and
-// throws the bytes away.
+// through TeaDecipher and the decode layer (bzip2 or LZMA, as the payload says) in
+// 4096-byte chunks, as the extraction does, and throws the bytes away.
 //   decode-floor          prints the decoded byte count and the seconds the stack took,
 //                         wall clock and processor time (user and kernel)
 //   decode-floor FILE     writes the deciphered, still compressed stream to FILE instead,
 //                         for timing the native bzip2 on the very same bytes
-#include "archive/BzipDecode.h"
 #include "archive/InputResource.h"
+#include "archive/PayloadDecode.h"
 #include "archive/TeaDecipher.h"
 
 #include <windows.h>
@@ -44,7 +44,7 @@ int main(int argc, char** argv)
                 std::fwrite(buffer, 1, static_cast<size_t>(n), out);
             return std::fclose(out) == 0 ? 0 : 1;
         }
-        BzipDecode decode(&decipher);
+        PayloadDecode decode(&decipher);
         long long total = 0;
         while ((n = decode.read(buffer, sizeof buffer)) > 0)
             total += n;

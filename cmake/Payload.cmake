@@ -2,7 +2,7 @@
 # product with its programs, and the resource itself.
 
 # The builder runs on the build machine, so the host's compiler builds it, not this
-# project's cross compiler. It uses the host's libbz2.
+# project's cross compiler. It uses the host's libbz2 and the LZMA SDK's encoder.
 find_program(HOST_CXX NAMES c++ g++ REQUIRED)
 set(PACK_PAYLOAD ${PROJECT_BINARY_DIR}/tools/pack-payload)
 file(GLOB pack_payload_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/payload/*.cpp)
@@ -10,19 +10,35 @@ file(GLOB pack_payload_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/pay
 add_custom_command(OUTPUT ${PACK_PAYLOAD}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/tools
   COMMAND ${HOST_CXX} -std=c++17 -O2 -Wall -Wextra -I${PROJECT_SOURCE_DIR}
-          ${pack_payload_sources} -lbz2 -o ${PACK_PAYLOAD}
+          ${pack_payload_sources} ${LZMA_ENCODER_ARGUMENTS} -lbz2 -o ${PACK_PAYLOAD}
   DEPENDS ${pack_payload_sources} ${pack_payload_headers} ${PROJECT_SOURCE_DIR}/archive/TeaKey.h
+          ${PROJECT_SOURCE_DIR}/archive/LzmaFormat.h
   COMMENT "Building the payload builder with the host's compiler"
   VERBATIM)
 add_custom_target(pack_payload DEPENDS ${PACK_PAYLOAD})
 
-# trelliq_payload(output folder DEPENDS files...): output is folder packed by the builder,
-# made again whenever the builder or one of the files changes.
+# The payload's codec: bzip2 (the default), or LZMA (smaller, and faster to decode).
+set(TRELLIQ_CODEC bzip2 CACHE STRING "Codec of the payload: bzip2 or lzma")
+set_property(CACHE TRELLIQ_CODEC PROPERTY STRINGS bzip2 lzma)
+if(NOT TRELLIQ_CODEC MATCHES "^(bzip2|lzma)$")
+  message(FATAL_ERROR "TRELLIQ_CODEC is bzip2 or lzma, not ${TRELLIQ_CODEC}")
+endif()
+# Rewritten only when the codec changes: the payloads depend on it, as make would not see
+# a changed command line.
+set(TRELLIQ_CODEC_STAMP ${PROJECT_BINARY_DIR}/payload-codec.txt)
+file(CONFIGURE OUTPUT ${TRELLIQ_CODEC_STAMP} CONTENT "${TRELLIQ_CODEC}\n")
+
+# trelliq_payload(output folder [CODEC codec] DEPENDS files...): output is folder packed by
+# the builder with codec (TRELLIQ_CODEC when not given), made again whenever the builder or
+# one of the files changes.
 function(trelliq_payload output folder)
-  cmake_parse_arguments(P "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(P "" "CODEC" "DEPENDS" ${ARGN})
+  if(NOT P_CODEC)
+    set(P_CODEC ${TRELLIQ_CODEC})
+  endif()
   add_custom_command(OUTPUT ${output}
-    COMMAND ${PACK_PAYLOAD} ${folder} ${output}
-    DEPENDS ${PACK_PAYLOAD} ${P_DEPENDS}
+    COMMAND ${PACK_PAYLOAD} --codec ${P_CODEC} ${folder} ${output}
+    DEPENDS ${PACK_PAYLOAD} ${TRELLIQ_CODEC_STAMP} ${P_DEPENDS}
     COMMENT "Packing ${folder}"
     VERBATIM)
 endfunction()

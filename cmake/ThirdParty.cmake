@@ -1,5 +1,5 @@
-# libbzip2 from Debian's bzip2 source package and GoogleTest from the machine's
-# sources, both cross-built with the project's toolchain.
+# libbzip2 from Debian's bzip2 source package, the LZMA decoder from Debian's lzma-dev and
+# GoogleTest from the machine's sources, all cross-built with the project's toolchain.
 
 include(${CMAKE_CURRENT_LIST_DIR}/Bzip2.cmake)
 trelliq_bzip2(${PROJECT_SOURCE_DIR})
@@ -14,6 +14,12 @@ target_compile_options(bz2 PRIVATE -ffunction-sections -fno-asynchronous-unwind-
 # program cannot show, 25 KB of printf): an internal error goes to bz_internal_error,
 # which archive/BzipInternalError.cpp defines.
 target_compile_definitions(bz2 PUBLIC BZ_NO_STDIO)
+
+include(${CMAKE_CURRENT_LIST_DIR}/Lzma.cmake)
+trelliq_lzma()
+# The decoder alone, built for speed like libbzip2; no unwind tables, as no C++ exception
+# passes through it.
+target_compile_options(lzmadec PRIVATE -ffunction-sections -fno-asynchronous-unwind-tables)
 
 set(GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -1,5 +1,6 @@
-// Round trips: product folders packed by the build's payload builder, carried as resources
-// of this program, decoded through the three layers and compared with the folders.
+// Round trips: product folders packed by the build's payload builder with each codec,
+// carried as resources of this program, decoded through the three layers and compared with
+// the folders.
 #include "TestStreams.h"
 
 #include "archive/DecoderThread.h"
@@ -135,32 +136,43 @@ void expectPayloadIsFolder(int id, const std::string& folder)
 
 const std::string data = ARCHIVE_DATA_FOLDER;
 
+// Each test product packed with bzip2 and with LZMA.
+const struct {
+    int bzip2;
+    int lzma;
+    const char* folder;
+} products[] = {
+    {emptyPayload, emptyLzma, "/empty"},
+    {oneBytePayload, oneByteLzma, "/onebyte"},
+    {stream1024Payload, stream1024Lzma, "/stream1024"},
+    {stream2048Payload, stream2048Lzma, "/stream2048"},
+    {bigPayload, bigLzma, "/big"},
+    {manyEmptyPayload, manyEmptyLzma, "/manyempty"},
+    {single20MBPayload, single20MBLzma, "/single20mb"},
+};
+
 } // namespace
 
-TEST(PayloadRoundTrip, SmallProducts)
+TEST(PayloadRoundTrip, TestProductsWithBothCodecs)
 {
-    expectPayloadIsFolder(emptyPayload, data + "/empty");
-    expectPayloadIsFolder(oneBytePayload, data + "/onebyte");
-    expectPayloadIsFolder(stream1024Payload, data + "/stream1024");
-    expectPayloadIsFolder(stream2048Payload, data + "/stream2048");
-    PayloadStack stack(stream1024Payload);
-    EXPECT_EQ(readAll(stack.decode).size(), 1024u);
-}
-
-TEST(PayloadRoundTrip, SeveralMegabytes)
-{
-    expectPayloadIsFolder(bigPayload, data + "/big");
-    const std::vector<Entry> entries = decodePayload(bigPayload, DecoderThread::ahead);
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_GT(entries[1].data.size(), 3000000u);
-    EXPECT_EQ(entries[2].name, "x/y/z/bytes.bin");
-    EXPECT_EQ(entries[2].time, 1600000000);
-}
-
-TEST(PayloadRoundTrip, ManyEmptyFilesAndOneOf20MB)
-{
-    expectPayloadIsFolder(manyEmptyPayload, data + "/manyempty");
-    expectPayloadIsFolder(single20MBPayload, data + "/single20mb");
+    for (const auto& product : products) {
+        for (int id : {product.bzip2, product.lzma}) {
+            SCOPED_TRACE(id == product.lzma ? "LZMA" : "bzip2");
+            expectPayloadIsFolder(id, data + product.folder);
+        }
+    }
+    for (int id : {stream1024Payload, stream1024Lzma}) {
+        PayloadStack stack(id);
+        EXPECT_EQ(readAll(stack.decode).size(), 1024u) << "resource " << id;
+        EXPECT_EQ(stack.decode.lzma(), id == stream1024Lzma);
+    }
+    for (int id : {bigPayload, bigLzma}) {
+        const std::vector<Entry> entries = decodePayload(id, DecoderThread::ahead);
+        ASSERT_EQ(entries.size(), 3u);
+        EXPECT_GT(entries[1].data.size(), 3000000u);
+        EXPECT_EQ(entries[2].name, "x/y/z/bytes.bin");
+        EXPECT_EQ(entries[2].time, 1600000000);
+    }
 }
 
 // The product that this build's setup.exe carries, as resource 150 here too.

@@ -3,12 +3,14 @@
 
 #include "archive/BzipDecode.h"
 #include "archive/InputResource.h"
+#include "archive/PayloadDecode.h"
 #include "archive/TeaDecipher.h"
 
 #include <string>
 #include <vector>
 
-// Resource ids of test_archive: the demo payload, payloads of test products, raw data.
+// Resource ids of test_archive: the demo payload, payloads of test products (bzip2, and
+// the same products with LZMA), raw data.
 enum {
     demoPayload = 150,
     emptyPayload = 151,
@@ -22,6 +24,13 @@ enum {
     raw8 = 160,
     raw2048 = 161,
     raw663120 = 162,
+    emptyLzma = 163,
+    oneByteLzma = 164,
+    stream1024Lzma = 165,
+    stream2048Lzma = 166,
+    bigLzma = 167,
+    manyEmptyLzma = 168,
+    single20MBLzma = 169,
 };
 
 // The bytes of a string, handed out as the stream layers do.
@@ -57,12 +66,13 @@ private:
     InputStream* source_;
 };
 
-// The three layers over one resource, built bottom-up as the archive reader builds them.
+// The three layers over one resource, built bottom-up as the archive reader builds them
+// (the decode layer bzip2 or LZMA, as the payload says).
 struct PayloadStack {
     explicit PayloadStack(int id) : resource(id), decipher(&resource), decode(&decipher) {}
     InputResource resource;
     TeaDecipher decipher;
-    BzipDecode decode;
+    PayloadDecode decode;
 };
 
 // All bytes of a stream through single-byte reads.

@@ -44,6 +44,7 @@ touch -d "$time" empty onebyte/a stream1024/f stream2048/f big/data/* big/x/y/z/
   manyempty/a/* manyempty/b/c/* single20mb/twenty.bin
 for product in empty onebyte stream1024 stream2048 big manyempty single20mb; do
   "$pack" "$product" "$product.payload"
+  "$pack" --codec lzma "$product" "$product.lzma.payload"
 done
 
 # A payload cut short (a whole number of blocks), and raw resources for the decipher layer.

@@ -1,6 +1,7 @@
-// Fuzz target: enciphered payload bytes through the three stream layers to records and
-// entry data, read straight from the layers and through the decoder thread. The only
-// acceptable ends are a clean read, Script::Abort and BzipDecode::Exception; an entry
+// Fuzz target: enciphered payload bytes (bzip2 or LZMA, seeds of both) through the three
+// stream layers to records and entry data, read straight from the layers and through the
+// decoder thread. The only acceptable ends are a clean read, Script::Abort (also damaged
+// LZMA data) and BzipDecode::Exception; an entry
 // resolving outside the destination aborts; and the thread must hand out every read as
 // the layers do, failures at the same read.
 #include "archive/DecoderThread.h"
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int threaded = 0; threaded < 2; ++threaded) {
         MemorySource source(bytes);
         TeaDecipher decipher(&source);
-        BzipDecode decode(&decipher);
+        PayloadDecode decode(&decipher);
         if (threaded) {
             DecoderThread decoder(&decode);
             traces[1] = traceWalk(decoder);

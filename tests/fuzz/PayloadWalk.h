@@ -4,6 +4,7 @@
 #pragma once
 
 #include "archive/BzipDecode.h"
+#include "archive/PayloadDecode.h"
 #include "archive/RecordReader.h"
 #include "archive/TeaDecipher.h"
 #include "foundation/Exception.h"
@@ -30,8 +31,8 @@ inline Path walkDestination()
     return Path("C:\\dest\\");
 }
 
-// The entries of the payload read from top. A corrupt or cut payload throws Script::Abort,
-// bad bzip2 data BzipDecode::Exception. An accepted name that resolves outside the
+// The entries of the payload read from top. A corrupt or cut payload throws Script::Abort
+// (so does damaged LZMA data), bad bzip2 data BzipDecode::Exception. An accepted name that resolves outside the
 // destination aborts the process, which is what a fuzzer reports.
 inline std::vector<WalkedEntry> walkPayload(InputStream& top, bool keepData = true)
 {

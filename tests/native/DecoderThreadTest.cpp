@@ -1,5 +1,6 @@
 // Tests of the decoder thread: the reads it hands out against reading the stream stack
-// directly, read by read, for whole, damaged and cut payloads; the ends of the thread. Run
+// directly, read by read, for whole, damaged and cut payloads of both codecs; the ends of
+// the thread. Run
 // under ThreadSanitizer too, as the queue's own tests (tests/archive/BlockQueueTest.cpp) are.
 #include "archive/DecoderThread.h"
 #include "tests/archive/TestStreams.h"
@@ -45,7 +46,7 @@ struct MemoryStack {
     explicit MemoryStack(const std::string& enciphered) : source(enciphered), decipher(&source), decode(&decipher) {}
     MemorySource source;
     TeaDecipher decipher;
-    BzipDecode decode;
+    PayloadDecode decode;
 };
 
 // The walk's reads straight from the stack and through the decoder thread.
@@ -120,34 +121,51 @@ TEST(DecoderThread, ReadsMatchTheStackReadByRead)
     };
     for (const auto& c : cases) {
         expectSameReads(payload(c.entries), c.what);
-        expectSameReads(payload(c.entries, 1), std::string(c.what) + ", blocks of 100 kB");
+        expectSameReads(payload(c.entries, Codec::bzip2, 1), std::string(c.what) + ", blocks of 100 kB");
+        expectSameReads(payload(c.entries, Codec::lzma), std::string(c.what) + ", LZMA");
     }
 }
 
-// libbzip2 reports damage only after it has written the bytes before it in the same call:
-// which bytes a reader gets before the failure depends on the sizes of the reads, which the
-// thread therefore makes exactly as the extraction does.
+// libbzip2 reports damage only after it has written the bytes before it in the same call,
+// and LzmaDecode hands out what it decoded before the damage: which bytes a reader gets
+// before the failure depends on the sizes of the reads, which the thread therefore makes
+// exactly as the extraction does. Damaged LZMA data ends as cut data does (an abort).
 TEST(DecoderThread, DamagedAndCutPayloadsFailAtTheSameRead)
 {
-    const std::string whole = payload(manySizes(), 1);
-    int bzipFailures = 0;
-    int aborts = 0;
-    auto check = [&](const std::string& bytes, const std::string& what) {
-        expectSameReads(bytes, what);
-        MemoryStack stack(bytes);
-        const std::string outcome = traceWalk(stack.decode).back();
-        bzipFailures += outcome.find("BzipDecode error") == 0;
-        aborts += outcome == "abort";
-    };
-    for (size_t cut : {size_t(0), size_t(8), size_t(4096), whole.size() / 3, whole.size() / 2, whole.size() - 64})
-        check(whole.substr(0, cut), "cut at " + std::to_string(cut));
-    for (size_t at = 0; at < whole.size(); at += whole.size() / 13) {
-        std::string damaged = whole;
-        damaged[at] = static_cast<char>(damaged[at] ^ 0x40);
-        check(damaged, "byte " + std::to_string(at) + " flipped");
+    for (Codec codec : {Codec::bzip2, Codec::lzma}) {
+        const std::string name = codec == Codec::lzma ? "LZMA, " : "bzip2, ";
+        const std::string whole = payload(manySizes(), codec, 1);
+        MemoryStack intact(whole);
+        const std::vector<std::string> wholeTrace = traceWalk(intact.decode);
+        int bzipFailures = 0;
+        int aborts = 0;
+        auto check = [&](const std::string& bytes, const std::string& what) {
+            expectSameReads(bytes, name + what);
+            MemoryStack stack(bytes);
+            const std::vector<std::string> trace = traceWalk(stack.decode);
+            bzipFailures += trace.back().find("BzipDecode error") == 0;
+            aborts += trace.back() == "abort";
+            // LZMA has no check of its own: what reads whole must be the very bytes packed
+            // (a flip in the stream's last flush bytes or the padding changes nothing).
+            if (codec == Codec::lzma && trace.back() == "whole")
+                EXPECT_EQ(trace, wholeTrace) << name << what << " reads whole, with other bytes";
+        };
+        for (size_t cut : {size_t(0), size_t(8), size_t(4096), whole.size() / 3, whole.size() / 2, whole.size() - 64})
+            check(whole.substr(0, cut), "cut at " + std::to_string(cut));
+        for (size_t at = 0; at < whole.size(); at += whole.size() / 13) {
+            std::string damaged = whole;
+            damaged[at] = static_cast<char>(damaged[at] ^ 0x40);
+            check(damaged, "byte " + std::to_string(at) + " flipped");
+        }
+        if (codec == Codec::bzip2) {
+            EXPECT_GT(bzipFailures, 3) << "the flips are to reach the decompressor's checks";
+            EXPECT_GT(aborts, 3) << "the cuts are to end the data early";
+        } else {
+            // Only a flip of the first block (the codec's name) reaches libbzip2.
+            EXPECT_LE(bzipFailures, 1);
+            EXPECT_GT(aborts, 15) << "the cuts and flips are to end the LZMA walk early";
+        }
     }
-    EXPECT_GT(bzipFailures, 3) << "the flips are to reach the decompressor's checks";
-    EXPECT_GT(aborts, 3) << "the cuts are to end the data early";
 }
 
 TEST(DecoderThread, FailuresOfTheLayersBelowReachTheReaderAtTheSameRead)
@@ -223,10 +241,13 @@ TEST(DecoderThread, ReadsBeyondTheWalkComeFromTheStreamBelow)
 // buffer, finished; nothing is read after it.
 TEST(DecoderThread, CloseEndsTheThreadWherever)
 {
-    const std::string big = payload({{"a", numbers(600000)}, {"b", numbers(10)}}, 1);
+    const std::string bzip2 = payload({{"a", numbers(600000)}, {"b", numbers(10)}}, Codec::bzip2, 1);
+    const std::string lzma = payload({{"a", numbers(600000)}, {"b", numbers(10)}}, Codec::lzma);
     const int before = threadCount();
-    for (int readFirst : {0, 1, 100, 5000, 70000, 599000}) {
-        SCOPED_TRACE(std::to_string(readFirst) + " bytes read first");
+    for (int readFirst : {0, 1, 100, 5000, 70000, 599000, -1, -5000, -599000}) {
+        SCOPED_TRACE(std::to_string(readFirst) + " bytes read first (negative: LZMA)");
+        const std::string& big = readFirst < 0 ? lzma : bzip2;
+        readFirst = readFirst < 0 ? -readFirst : readFirst;
         MemoryStack stack(big);
         DecoderThread decoder(&stack.decode);
         EXPECT_EQ(threadCount(), before + 1);
@@ -245,7 +266,7 @@ TEST(DecoderThread, CloseEndsTheThreadWherever)
         decoder.close();
     }
     {
-        MemoryStack stack(big);
+        MemoryStack stack(bzip2);
         DecoderThread decoder(&stack.decode);
     }
     EXPECT_EQ(threadCountDownTo(before), before) << "the destructor joins too";

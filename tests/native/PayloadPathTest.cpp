@@ -14,9 +14,14 @@ std::vector<WalkedEntry> walk(const std::string& enciphered)
 {
     MemorySource source(enciphered);
     TeaDecipher decipher(&source);
-    BzipDecode decode(&decipher);
+    PayloadDecode decode(&decipher);
     return walkPayload(decode);
 }
+
+const struct {
+    const char* name;
+    Codec codec;
+} codecs[] = {{"bzip2", Codec::bzip2}, {"lzma", Codec::lzma}};
 
 } // namespace
 
@@ -64,41 +69,91 @@ TEST(RecordReader, EntryNamesThatLeaveTheFolder)
 TEST(PayloadPath, EntriesComeBackWhole)
 {
     const std::vector<Entry> entries = {{"help/empty.txt", ""}, {"lib/big.bin", numbers(10000)}, {"bin/a", "x"}};
-    const std::vector<WalkedEntry> walked = walk(payload(entries));
-    ASSERT_EQ(walked.size(), entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(walked[i].name, entries[i].name);
-        EXPECT_EQ(walked[i].data, entries[i].data) << entries[i].name;
-        EXPECT_EQ(walked[i].time, 1234567890);
+    for (const auto& codec : codecs) {
+        const std::vector<WalkedEntry> walked = walk(payload(entries, codec.codec));
+        ASSERT_EQ(walked.size(), entries.size()) << codec.name;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(walked[i].name, entries[i].name) << codec.name;
+            EXPECT_EQ(walked[i].data, entries[i].data) << codec.name << ": " << entries[i].name;
+            EXPECT_EQ(walked[i].time, 1234567890) << codec.name;
+        }
     }
+    EXPECT_TRUE(walk(payload({}, Codec::lzma)).empty()) << "an LZMA payload of no entries";
 }
 
 // A cut or damaged payload ends in Script::Abort or BzipDecode::Exception, never in
-// entries that look whole.
+// entries that look whole: for LZMA, which has no check of its own, also not a flip in the
+// last bytes of the stream, which only the CRC of the decoded bytes finds.
 TEST(PayloadPath, CutAndDamagedPayloadsNeverLookWhole)
 {
     const std::vector<Entry> entries = {{"a.txt", numbers(3000)}, {"b.txt", numbers(50000)}};
-    const std::string whole = payload(entries);
-    auto outcome = [](const std::string& bytes) -> std::string {
-        try {
-            walk(bytes);
-            return "whole";
-        } catch (const Script::Abort&) {
-            return "abort";
-        } catch (const BzipDecode::Exception&) {
-            return "bzip";
+    for (const auto& codec : codecs) {
+        SCOPED_TRACE(codec.name);
+        const std::string whole = payload(entries, codec.codec);
+        auto outcome = [](const std::string& bytes) -> std::string {
+            try {
+                walk(bytes);
+                return "whole";
+            } catch (const Script::Abort&) {
+                return "abort";
+            } catch (const BzipDecode::Exception&) {
+                return "bzip";
+            }
+        };
+        EXPECT_EQ(outcome(whole), "whole");
+        // (Cutting only the last block can leave the entries whole: it may hold no more than
+        // the stream's trailer, while each bzip2 block carries its own check.)
+        for (size_t cut : {size_t(0), size_t(7), size_t(8), whole.size() / 2, whole.size() - 24})
+            EXPECT_NE(outcome(whole.substr(0, cut)), "whole") << "cut at " << cut;
+        for (size_t at : {size_t(0), size_t(5), size_t(12), size_t(20), whole.size() / 3, whole.size() / 2,
+                          whole.size() - 9}) {
+            std::string damaged = whole;
+            damaged[at] = static_cast<char>(damaged[at] ^ 0x5a);
+            EXPECT_NE(outcome(damaged), "whole") << "byte " << at << " flipped";
         }
-    };
-    EXPECT_EQ(outcome(whole), "whole");
-    // (Cutting only the last block can leave the entries whole: it may hold no more than
-    // the stream's trailer, while each bzip2 block carries its own check.)
-    for (size_t cut : {size_t(0), size_t(7), size_t(8), whole.size() / 2, whole.size() - 24})
-        EXPECT_NE(outcome(whole.substr(0, cut)), "whole") << "cut at " << cut;
-    for (size_t at : {size_t(0), size_t(20), whole.size() / 3, whole.size() / 2, whole.size() - 9}) {
-        std::string damaged = whole;
-        damaged[at] = static_cast<char>(damaged[at] ^ 0x5a);
-        EXPECT_NE(outcome(damaged), "whole") << "byte " << at << " flipped";
     }
+}
+
+// An LZMA header that would take more memory than the builder's, or that disagrees with
+// the stream, makes the payload damaged before anything is decoded wrongly.
+TEST(PayloadPath, LzmaHeadersOutsideTheBoundsAreDamage)
+{
+    MemorySource source(payload({{"a.txt", numbers(70000)}}, Codec::lzma));
+    TeaDecipher decipher(&source);
+    const std::string plain = readAll(decipher);
+    ASSERT_EQ(plain.substr(0, 4), "LZMA");
+    auto setWord = [](std::string& bytes, size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    const uint32_t size = lzmaFormat::loadLittleEndian(reinterpret_cast<const unsigned char*>(plain.data()) + 9);
+    const struct {
+        const char* what;
+        size_t at; // 4: properties byte, 5: dictionary, 9: size, 13: CRC
+        uint32_t value;
+    } cases[] = {
+        {"a dictionary of 8 MiB", 5, 8u << 20},
+        {"lc 4, lp 1", 4, (2 * 5 + 1) * 9 + 4},
+        {"lc 9 (no LZMA properties)", 4, 9 * 5 * 5},
+        {"one byte less", 9, size - 1},
+        {"another CRC", 13, 12345},
+    };
+    for (const auto& c : cases) {
+        std::string damaged = plain;
+        if (c.at == 4)
+            damaged[4] = static_cast<char>(c.value);
+        else
+            setWord(damaged, c.at, c.value);
+        MemorySource bytes(enciphered(damaged));
+        TeaDecipher layer(&bytes);
+        PayloadDecode decode(&layer);
+        EXPECT_THROW(walkPayload(decode), Script::Abort) << c.what;
+        EXPECT_TRUE(decode.lzma()) << c.what;
+    }
+    MemorySource bytes(enciphered(plain));
+    TeaDecipher layer(&bytes);
+    PayloadDecode decode(&layer);
+    EXPECT_EQ(walkPayload(decode).size(), 1u) << "the payload deciphered and enciphered again";
 }
 
 TEST(PathText, ResolvedAsksForTheCurrentDirectoryOnlyWhenNeeded)

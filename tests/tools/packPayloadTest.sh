@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Tests of the payload builder, run natively: refusals without output, determinism.
+# Tests of the payload builder, run natively: refusals without output, determinism, codecs.
 #   packPayloadTest.sh PACK_PAYLOAD
 set -uo pipefail
 pack=${1:?usage: packPayloadTest.sh PACK_PAYLOAD}
@@ -59,6 +59,20 @@ cmp -s "$work/a1.bin" "$work/later.bin" && fail "a new modification time packs t
 printf 'link' > "$work/copy/bin/link.exe"
 "$pack" "$work/copy" "$work/more.bin" || fail "pack the copy with one more file"
 cmp -s "$work/later.bin" "$work/more.bin" && fail "one more file packs the same"
+
+# LZMA: as deterministic, and another payload than bzip2's; an unknown
+# codec is a usage error that writes nothing.
+"$pack" --codec lzma "$work/a" "$work/l1.bin" || fail "pack a with LZMA"
+"$pack" --codec lzma "$work/copy" "$work/l2.bin" && "$pack" --codec lzma "$work/copy" "$work/l3.bin" \
+  || fail "pack the copy with LZMA"
+cmp -s "$work/l2.bin" "$work/l3.bin" || fail "two LZMA packs of one tree differ"
+cmp -s "$work/a1.bin" "$work/l1.bin" && fail "LZMA packs as bzip2 does"
+"$pack" --codec bzip2 "$work/a" "$work/b1.bin" && cmp -s "$work/a1.bin" "$work/b1.bin" \
+  || fail "--codec bzip2 is not the default"
+[ $(($(stat -c %s "$work/l1.bin") % 8)) -eq 0 ] || fail "LZMA payload is not a whole number of blocks"
+"$pack" --codec zip "$work/a" "$work/zip.bin" 2>/dev/null
+[ $? -eq 2 ] || fail "an unknown codec is no usage error"
+[ -e "$work/zip.bin" ] && fail "an unknown codec wrote a payload"
 
 "$pack" 2>/dev/null
 [ $? -eq 2 ] || fail "usage without arguments"

@@ -1,9 +1,13 @@
-// PayloadWriter: the record text, the bzip2 compression and the TEA encipher.
+// PayloadWriter: the record text, the bzip2 or LZMA compression and the TEA encipher.
 #include "PayloadWriter.h"
 
+#include "archive/LzmaFormat.h"
 #include "archive/TeaKey.h"
 
+#include <LzmaEnc.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -22,7 +26,7 @@ void storeLittleEndian(uint32_t v, unsigned char* p)
 
 } // namespace
 
-PayloadWriter::PayloadWriter(std::FILE* file, int blockSize100k) : file_(file)
+PayloadWriter::PayloadWriter(std::FILE* file, Codec codec, int blockSize100k) : file_(file), codec_(codec)
 {
     for (int i = 0; i < 4; ++i)
         key_[i] = loadLittleEndian(teaKey + 4 * i);
@@ -45,6 +49,11 @@ void PayloadWriter::record(const std::string& second, const std::string& third, 
 
 void PayloadWriter::write(const void* bytes, size_t length)
 {
+    if (codec_ == Codec::lzma) {
+        const unsigned char* p = static_cast<const unsigned char*>(bytes);
+        archive_.insert(archive_.end(), p, p + length);
+        return;
+    }
     stream_.next_in = static_cast<char*>(const_cast<void*>(bytes));
     stream_.avail_in = static_cast<unsigned>(length);
     while (stream_.avail_in > 0)
@@ -53,8 +62,12 @@ void PayloadWriter::write(const void* bytes, size_t length)
 
 void PayloadWriter::finish()
 {
-    stream_.avail_in = 0;
-    compress(BZ_FINISH);
+    if (codec_ == Codec::lzma) {
+        compressLzma();
+    } else {
+        stream_.avail_in = 0;
+        compress(BZ_FINISH);
+    }
     if (blockLength_ > 0) {
         std::memset(block_ + blockLength_, 0, sizeof block_ - blockLength_);
         blockLength_ = sizeof block_;
@@ -75,6 +88,52 @@ void PayloadWriter::compress(int action)
         if (action == BZ_RUN ? stream_.avail_in == 0 || stream_.avail_out != 0 : result == BZ_STREAM_END)
             return;
     }
+}
+
+namespace {
+
+void* allocate(void*, size_t size)
+{
+    return std::malloc(size);
+}
+
+void release(void*, void* address)
+{
+    std::free(address);
+}
+
+ISzAlloc allocator = {allocate, release};
+
+} // namespace
+
+void PayloadWriter::compressLzma()
+{
+    if (archive_.size() > 0xFFFFFFFFu)
+        throw std::runtime_error("the archive is larger than an LZMA payload can hold (4 GiB)");
+    CLzmaEncProps properties;
+    LzmaEncProps_Init(&properties);
+    // The strongest level (the binary-tree match finder, 64-byte words), the dictionary
+    // the reader accepts, one thread: the same bytes on every run.
+    properties.level = 9;
+    properties.dictSize = lzmaFormat::dictionarySize;
+    properties.numThreads = 1;
+    properties.writeEndMark = 0;
+    std::vector<unsigned char> packed(archive_.size() + archive_.size() / 3 + 1024);
+    SizeT packedSize = packed.size();
+    unsigned char header[lzmaFormat::headerSize];
+    std::memcpy(header, lzmaFormat::magic, 4);
+    SizeT propertiesSize = lzmaFormat::propertiesSize;
+    const int result = LzmaEncode(packed.data(), &packedSize, archive_.data(), archive_.size(), &properties,
+                                  header + 4, &propertiesSize, 0, nullptr, &allocator, &allocator);
+    if (result != SZ_OK || propertiesSize != lzmaFormat::propertiesSize)
+        throw std::runtime_error("LZMA compression failed: " + std::to_string(result));
+    uint32_t table[4][256];
+    lzmaFormat::crcTable(table);
+    storeLittleEndian(static_cast<uint32_t>(archive_.size()), header + 4 + lzmaFormat::propertiesSize);
+    storeLittleEndian(lzmaFormat::crcUpdate(table, 0, archive_.data(), archive_.size()),
+                      header + 8 + lzmaFormat::propertiesSize);
+    encipher(reinterpret_cast<const char*>(header), sizeof header);
+    encipher(reinterpret_cast<const char*>(packed.data()), packedSize);
 }
 
 void PayloadWriter::encipher(const char* bytes, size_t length)

@@ -1,6 +1,6 @@
 // pack-payload: turns a product folder into setup.exe's payload (resource 150). A host
 // program of the build machine:
-//   pack-payload PRODUCT_FOLDER OUTPUT_FILE
+//   pack-payload [--codec bzip2|lzma] PRODUCT_FOLDER OUTPUT_FILE     (bzip2 by default)
 // The same tree always gives the same bytes. On failure it says why, naming the file, and
 // leaves no output file behind, not even an older one.
 #include "PayloadWriter.h"
@@ -39,10 +39,10 @@ void copyFile(PayloadWriter& writer, const ProductFile& file)
     std::fclose(in);
 }
 
-void pack(const std::string& folder, std::FILE* out)
+void pack(const std::string& folder, std::FILE* out, PayloadWriter::Codec codec)
 {
     const ProductTree tree(folder);
-    PayloadWriter writer(out);
+    PayloadWriter writer(out, codec);
     // Header lines 3 and 4 are not read by setup.exe.
     writer.record(std::to_string(tree.files().size()), "0", "0");
     for (const ProductFile& file : tree.files()) {
@@ -56,8 +56,17 @@ void pack(const std::string& folder, std::FILE* out)
 
 int main(int argc, char** argv)
 {
+    PayloadWriter::Codec codec = PayloadWriter::Codec::bzip2;
+    if (argc == 5 && std::strcmp(argv[1], "--codec") == 0) {
+        if (std::strcmp(argv[2], "lzma") == 0)
+            codec = PayloadWriter::Codec::lzma;
+        else if (std::strcmp(argv[2], "bzip2") != 0)
+            argc = 0;
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: pack-payload PRODUCT_FOLDER OUTPUT_FILE\n");
+        std::fprintf(stderr, "usage: pack-payload [--codec bzip2|lzma] PRODUCT_FOLDER OUTPUT_FILE\n");
         return 2;
     }
     const std::string output = argv[2];
@@ -75,7 +84,7 @@ int main(int argc, char** argv)
     try {
         if (!out)
             throw std::runtime_error(temporary + ": cannot open: " + std::strerror(errno));
-        pack(argv[1], out);
+        pack(argv[1], out, codec);
         if (std::fflush(out) != 0 || fchmod(fd, 0644) != 0)
             throw std::runtime_error(temporary + ": cannot write: " + std::strerror(errno));
         const int closed = std::fclose(out);
