@@ -76,6 +76,13 @@ private:
     // The user cancelled or declined a step; an error was shown.
     bool cancelled_ = false;
     bool failureShown_ = false;
+    // The install's changes were rolled back; what could not be undone (one path a line);
+    // the outcome already told the user.
+    bool rolledBack_ = false;
+    String notUndone_;
+    bool undoReported_ = false;
+    // The message that says what the rollback left.
+    String undoReport() const;
     UpdateRegistryDialog updateRegistryDialog_;
     Path programFolder_;
     RunContext context_;
