@@ -20,7 +20,7 @@ class Journal : public MachineChanges {
 public:
     // The journal's file in folder (which ends with a separator).
     static Path fileIn(const Path& folder);
-    // Whether folder holds a journal: a regular file of that name, not a link.
+    // Whether folder holds a journal (holdsInstallJournal).
     static bool isIn(const Path& folder);
 
     Journal() = default;

@@ -10,6 +10,8 @@
 #include "ui/Frame.h"
 #include "ui/UpdateRegistryDialog.h"
 
+class UninstallResultDialog;
+
 class SetupApp : public Application {
 public:
     // Splits the process command line (or commandLine) and reads its options. The program's
@@ -83,6 +85,8 @@ private:
     bool undoReported_ = false;
     // The message that says what the rollback left.
     String undoReport() const;
+    // The uninstall's summary and, unless silent (the log holds it), the wait for OK.
+    bool showResult(UninstallResultDialog& dialog, bool ok);
     UpdateRegistryDialog updateRegistryDialog_;
     Path programFolder_;
     RunContext context_;

@@ -8,6 +8,8 @@
 #include "foundation/ModulePath.h"
 #include "host/DelayedMove.h"
 #include "host/Environment.h"
+#include "host/InstallMarks.h"
+#include "setup/Journal.h"
 #include "ui/UninstallResultDialog.h"
 
 #include <direct.h>
@@ -22,13 +24,29 @@ bool SetupApp::uninstall()
     context_.destination = programFolder_;
     useBatchFileIn(context_.destination);
 
-    // A silent run shows no result: the log holds it.
     UninstallResultDialog dialog;
     if (!context_.silent) {
         dialog.create();
         EnableWindow(dialog.item(IDOK), FALSE);
     }
     Log::write(String("product folder: ") + programFolder_);
+
+    // An install that was killed here is taken back first: an install it replaced is then
+    // whole again and is removed as usual; a first install leaves nothing to remove.
+    if (Journal::isIn(programFolder_)) {
+        const String notUndone = Journal::takeOver(programFolder_, programMenuFolder() + product::name + ".lnk");
+        if (!notUndone.isEmpty()) {
+            messageBox(("Setup could not undo all of the interrupted install's changes. Left as they are:\r\n"
+                        + notUndone).c_str(), MB_ICONERROR);
+            ok = false;
+        }
+        if (!programFolder_.isDirectory()) {
+            dialog.showItem(IDC_CHECK_PROGRAM_MENU);
+            dialog.showItem(IDC_CHECK_REGISTRY);
+            dialog.showItem(IDC_CHECK_FILES);
+            return showResult(dialog, ok);
+        }
+    }
 
     // The running copy goes at the next start of Windows; lacking the right to ask is no
     // failure. Its own module path: argument 0 may be relative, and the current folder is
@@ -70,6 +88,11 @@ bool SetupApp::uninstall()
         messageBox(failure.message().c_str(), MB_ICONSTOP);
     }
 
+    return showResult(dialog, ok);
+}
+
+bool SetupApp::showResult(UninstallResultDialog& dialog, bool ok)
+{
     Log::write(ok ? "Uninstall completed successfully." : "Uninstall did not complete successfully.");
     if (context_.silent)
         return ok;
