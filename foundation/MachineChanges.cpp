@@ -30,9 +30,9 @@ void MachineChanges::remove(const Path& path)
         path.remove();
 }
 
-MachineChanges::Recording::Recording(MachineChanges& recorder) : previous_(current)
+MachineChanges::Recording::Recording(MachineChanges* recorder) : previous_(current)
 {
-    current = &recorder;
+    current = recorder;
 }
 
 MachineChanges::Recording::~Recording()

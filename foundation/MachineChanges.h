@@ -40,10 +40,10 @@ public:
     // else Path::remove. Throws as Path::remove does.
     static void remove(const Path& path);
 
-    // While it lives, recorder is the one in place.
+    // While it lives, recorder is the one in place; null: none (for the undo itself).
     class Recording {
     public:
-        explicit Recording(MachineChanges& recorder);
+        explicit Recording(MachineChanges* recorder);
         ~Recording();
         Recording(const Recording&) = delete;
         Recording& operator=(const Recording&) = delete;

@@ -129,7 +129,7 @@ bool SetupApp::install()
     // journal is finished is rolled back. The recording ends before the rollback.
     Journal journal;
     UndoUnlessFinished undo(journal, rolledBack_, notUndone_);
-    MachineChanges::Recording recording(journal);
+    MachineChanges::Recording recording(&journal);
 
     // The pages live for the whole wizard, so their answers survive Back and Next.
     CompilersPage compilersPage;

@@ -329,6 +329,8 @@ void Journal::changingValue(HKEY root, const String& subkey, const char* name)
 
 void Journal::undo(int first, String& failures) const
 {
+    // The undo's own changes are not recorded.
+    const MachineChanges::Recording unrecorded(nullptr);
     for (int i = records_.size() - 1; i >= first; --i) {
         const Record& record = records_[i];
         switch (record.kind) {

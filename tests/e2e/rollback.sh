@@ -41,9 +41,16 @@ paused_setup() {
   rm -f "$drive_c/pause.reached"
 }
 resume() { rm -f "$drive_c/pause"; }
-# kill_setup: the run ends as Task Manager ends it.
+# kill_tree PID: the process and every process below it, children first.
+kill_tree() {
+  local child
+  for child in $(ps -o pid= --ppid "$1"); do kill_tree "$child"; done
+  kill -9 "$1" 2>/dev/null || true
+}
+# kill_setup: the run ends as Task Manager ends it. The program started last runs below the
+# shell that started it.
 kill_setup() {
-  kill -9 "$setup_pid"
+  kill_tree "$setup_pid"
   wait "$setup_pid" 2>/dev/null || true
   # Until Wine's server has seen the process go, its mutex is not yet abandoned.
   robot await setup-paused.exe
@@ -76,6 +83,7 @@ for over in clean earlier; do
   if [ $over = earlier ]; then setup -a; finish; fi
   machine "$world/before"
   paused_setup file 6 -a
+  check "files were written before Escape" test -f "$installed/bin/trqc.exe" -o -f "$installed/setup.kept/1"
   robot wait 'Copy Files' escape
   resume
   finish
@@ -107,6 +115,7 @@ for case in "file 6 install" "file 6 uninstall" "value 4 install" "value 4 unins
   paused_setup "$kind" "$n" -s
   kill_setup
   check "the killed run left its journal" journal_left
+  check "and files" test -n "$(find "$installed" -type f -name '*.exe')"
   if [ "$next" = install ]; then
     setup -s
     finish
