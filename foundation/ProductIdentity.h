@@ -33,6 +33,8 @@ constexpr char uninstallerName[] = "uninstall.exe";
 // begins with journalMagic.
 constexpr char journalName[] = "setup.journal";
 constexpr char journalMagic[] = "TRQJRNL1";
+// Beside the journal: what the run replaced or removed, kept until it ends.
+constexpr char keptFolderName[] = "setup.kept";
 
 } // namespace product
 

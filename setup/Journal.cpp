@@ -16,8 +16,7 @@ namespace {
 
 const char (&magic)[9] = product::journalMagic;
 const int magicLength = sizeof magic - 1;
-// What was set aside inside the journal's folder waits here until the run ends.
-const char keptFolderName[] = "setup.kept";
+const char* const keptFolderName = product::keptFolderName;
 
 const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS};
 
