@@ -13,9 +13,9 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
 const char* const autoexecPath = "c:/autoexec.bat";
+
+namespace {
 
 // The whole file (created when missing, never truncated here).
 String readWhole(const String& path)

@@ -4,6 +4,7 @@
 #include "foundation/File.h"
 #include "foundation/Log.h"
 #include "foundation/ProductIdentity.h"
+#include "host/BatchFile.h"
 #include "host/InstallMarks.h"
 #include "host/RegistryKey.h"
 
@@ -205,6 +206,9 @@ void Journal::begin(const Path& folder, const Array<String>& made)
                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
     if (file_ == INVALID_HANDLE_VALUE) {
         errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+        // Without a journal nothing may stay of what was made for it.
+        for (int i = made.size() - 1; i >= 0; --i)
+            RemoveDirectoryA(made[i].c_str());
         throw File::ExceptionCreate(name);
     }
     DWORD written = 0;
@@ -386,12 +390,16 @@ void Journal::undo(int first, String& failures) const
     }
 }
 
-void Journal::removeJournal(String& failures)
+void Journal::removeJournal(String& failures, bool discardKept)
 {
+    // After an undo the kept folder is empty; what could not be put back stays in it, for
+    // the user to recover.
     const Path keptFolder = folder_ + keptFolderName;
     try {
-        if (exists(keptFolder))
+        if (discardKept && exists(keptFolder))
             keptFolder.remove();
+        else if (exists(keptFolder) && !RemoveDirectoryA(keptFolder.c_str()))
+            failed(failures, keptFolder);
     } catch (const Exception&) {
         failed(failures, keptFolder);
     }
@@ -438,7 +446,7 @@ String Journal::rollBack()
     undo(madeCount_, failures);
     const Array<Record> made(records_.data(), madeCount_);
     records_ = made;
-    removeJournal(failures);
+    removeJournal(failures, false);
     records_ = Array<Record>();
     Log::write(failures.isEmpty() ? "rolled back" : "rolled back, except:\r\n" + failures);
     return failures;
@@ -482,6 +490,7 @@ String Journal::takeOver(const Path& given, const Path& menuEntry)
         at += 8 + static_cast<int>(length);
         // A journal is trusted with this folder only: what it names elsewhere stays.
         const bool inside = isBelow(record.path, journal.folder_) || Path(record.path).equals(menuEntry)
+                            || Path(record.path).equals(Path(autoexecPath))
                             || record.kind == Record::Value || record.kind == Record::Key
                             || record.kind == Record::Done;
         const bool madeForIt = record.kind == Record::Folder && isFolderOrParent(record.path, journal.folder_);
@@ -501,11 +510,11 @@ String Journal::takeOver(const Path& given, const Path& menuEntry)
         // That run ended well and was only clearing up.
         journal.records_ = Array<Record>();
         journal.madeCount_ = 0;
-        journal.removeJournal(failures);
+        journal.removeJournal(failures, true);
         return failures;
     }
     journal.undo(journal.madeCount_, failures);
     journal.records_ = Array<Record>(journal.records_.data(), journal.madeCount_);
-    journal.removeJournal(failures);
+    journal.removeJournal(failures, false);
     return failures;
 }

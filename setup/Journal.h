@@ -48,9 +48,9 @@ public:
     String rollBack();
 
     // A journal in folder left by a run that no longer runs (the caller holds the lock of
-    // one run at a time): one that had ended well is finished, any other rolled back. Only
-    // what lies inside folder, the folders made for it and the program-menu entry named by
-    // menuEntry are touched. Returns what could not be undone, as rollBack does.
+    // one run at a time): one that had ended well is finished, any other rolled back. Of the
+    // files and folders, only what lies inside folder, the folders made for it, the
+    // program-menu entry named by menuEntry and Windows 95's autoexec.bat are touched. Returns what could not be undone, as rollBack does.
     static String takeOver(const Path& folder, const Path& menuEntry);
 
     // One change, as recorded.
@@ -74,8 +74,9 @@ private:
     void closeFile();
     // The undo of records from first on, last first; what failed goes into failures.
     void undo(int first, String& failures) const;
-    // The kept folder and the journal's file go, then the folders made for the journal.
-    void removeJournal(String& failures);
+    // The kept folder (with what it holds when discardKept, else only when empty) and the
+    // journal's file go, then the folders made for the journal.
+    void removeJournal(String& failures, bool discardKept);
 
     HANDLE file_ = INVALID_HANDLE_VALUE;
     Path folder_;
