@@ -436,6 +436,13 @@ void Journal::finish()
     Log::write("journal finished");
 }
 
+void Journal::discard()
+{
+    closeFile();
+    DeleteFileA(fileIn(folder_).c_str());
+    records_ = Array<Record>();
+}
+
 String Journal::rollBack()
 {
     String failures;

@@ -43,6 +43,8 @@ public:
 
     // The run ended well.
     void finish();
+    // The journal's file goes, nothing undone (a journal used as the mark of a run).
+    void discard();
     // The run ended early: every change undone, in reverse order. Returns what could not be
     // undone, one path a line; empty when the machine is as it was.
     String rollBack();

@@ -2,6 +2,7 @@
 #include "setup/SetupApp.h"
 
 #include "foundation/ErrorText.h"
+#include "foundation/FindHandle.h"
 #include "foundation/Log.h"
 #include "foundation/ProductIdentity.h"
 #include "foundation/MessageBox.h"
@@ -57,6 +58,17 @@ bool SetupApp::uninstall()
         showLastError((String("Error on delayed remove of ") + self).c_str());
     }
 
+    // Until the folder goes, a mark of ours stays in it (a journal without records, removed
+    // last), so that an uninstall killed half-way is recognised and finished by the next.
+    Journal mark;
+    if (programFolder_.isDirectory()) {
+        try {
+            mark.begin(programFolder_, Array<String>());
+        } catch (const Exception&) {
+            // A folder that takes no new file: the uninstall goes on without the mark.
+        }
+    }
+
     try {
         const Path link = programMenuFolder() + product::name + ".lnk";
         link.remove();
@@ -80,6 +92,16 @@ bool SetupApp::uninstall()
 
     // The main flow has refused any folder that is no install of the product.
     try {
+        if (mark.started()) {
+            const Path journal = Journal::fileIn(programFolder_);
+            for (FindHandle search((programFolder_ + "*").c_str()); search.found(); search.next()) {
+                const String name = search.entry().cFileName;
+                const Path entry = programFolder_ + name;
+                if (name.compareTo(".") != 0 && name.compareTo("..") != 0 && !entry.equals(journal))
+                    entry.remove();
+            }
+            mark.discard();
+        }
         programFolder_.remove();
         Log::write(String("removed: ") + programFolder_);
         dialog.showItem(IDC_CHECK_FILES);
