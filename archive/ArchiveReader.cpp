@@ -4,6 +4,7 @@
 #include "foundation/File.h"
 #include "foundation/Links.h"
 #include "foundation/Log.h"
+#include "foundation/MachineChanges.h"
 
 #include <windows.h>
 
@@ -83,6 +84,8 @@ void ArchiveReader::extractEntry(const String& name, int size, time_t time)
     const Path target = destination_ + name;
     view_.nextFile(target);
     refuseLinkedFolder(name);
+    // An earlier install's file is kept until the run ends, so that an undo can restore it.
+    MachineChanges::replacingFile(target);
     bool created = false;
     bool timeSet = false;
     try {

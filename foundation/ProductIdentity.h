@@ -35,6 +35,12 @@ constexpr char batchFile[] = "bin/trqset.bat";
 // its copy in the install folder bears the second.
 constexpr char uninstallerBaseName[] = "uninstall";
 constexpr char uninstallerName[] = "uninstall.exe";
+// In the install folder while a run changes the machine: the record of its changes, which
+// begins with journalMagic.
+constexpr char journalName[] = "setup.journal";
+constexpr char journalMagic[] = "TRQJRNL1";
+// Beside the journal: what the run replaced or removed, kept until it ends.
+constexpr char keptFolderName[] = "setup.kept";
 
 } // namespace product
 

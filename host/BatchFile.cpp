@@ -2,6 +2,7 @@
 #include "host/BatchFile.h"
 
 #include "foundation/File.h"
+#include "foundation/MachineChanges.h"
 #include "foundation/Log.h"
 #include "host/Environment.h"
 
@@ -12,13 +13,16 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
 const char* const autoexecPath = "c:/autoexec.bat";
+
+namespace {
 
 // The whole file (created when missing, never truncated here).
 String readWhole(const String& path)
 {
+    MachineChanges* const changes = MachineChanges::recorder();
+    if (changes && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        changes->creatingFile(path);
     File file(path, _O_RDWR | _O_CREAT);
     String text;
     char buffer[4096];
@@ -30,6 +34,8 @@ String readWhole(const String& path)
 // Replaces the file's contents by text: written from offset 0, cut to its length.
 void writeWhole(const String& path, const String& text)
 {
+    // The earlier file is kept whole until the run ends.
+    MachineChanges::replacingFile(path);
     File file(path, _O_WRONLY | _O_CREAT | _O_TRUNC);
     file.write(text.c_str(), text.length());
 }

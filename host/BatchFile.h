@@ -20,3 +20,6 @@ bool setBatchVariable(const char* name, const String& text);
 // ERROR_FILE_NOT_FOUND, nothing written. A batch file left empty also takes every call
 // line out of c:/autoexec.bat.
 bool removeBatchVariable(const char* name);
+
+// Windows 95/98's start-up batch file, which holds the call line of the product's.
+extern const char* const autoexecPath;

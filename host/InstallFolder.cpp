@@ -105,7 +105,7 @@ String installFolderRefusal(const String& given)
         return refused + "it is a file.";
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return refused + "it is a link to another folder.";
-    if (!isEmptyFolder(folder) && !holdsProductInstall(folder))
+    if (!isEmptyFolder(folder) && !holdsProductInstall(folder) && !holdsInstallJournal(folder))
         return refused + "it holds files of its own and no earlier install of " + product::name
                + ", and uninstalling would remove them. Please choose a new or empty folder.";
     return String();

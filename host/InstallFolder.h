@@ -12,7 +12,8 @@
 // - is none of the folders protectedFolderReason names (roots, the Windows, system,
 //   Program Files and profile folders);
 // - does not exist, or is an empty folder, or holds an install of the product
-//   (holdsProductInstall); a file, a link, or a folder with files of its own is refused,
+//   (holdsProductInstall) or the journal of one that was interrupted
+//   (holdsInstallJournal); a file, a link, or a folder with files of its own is refused,
 //   since the uninstaller removes the install folder with everything in it.
 // Used for the destination page and the unattended install alike.
 String installFolderRefusal(const String& folder);

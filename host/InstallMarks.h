@@ -10,3 +10,8 @@
 // link (a symbolic link or junction), so that a mark cannot be borrowed from elsewhere.
 // Earlier releases wrote the same files, so their installs carry the marks too.
 bool holdsProductInstall(const Path& folder);
+
+// The mark of an install that was interrupted (killed, or the power cut): the journal of
+// its changes (product::journalName, a regular file that begins with product::journalMagic,
+// not a link) in the folder. The next run takes it over and takes the changes back.
+bool holdsInstallJournal(const Path& folder);

@@ -42,16 +42,20 @@ String quoted(const String& path)
 
 // The bytes of the files below folder (ending with a separator), its subfolders included;
 // links and junctions are not followed.
-unsigned long long treeSize(const String& folder)
+unsigned long long treeSize(const String& folder, bool top = true)
 {
     unsigned long long size = 0;
     for (FindHandle search((folder + "*").c_str()); search.found(); search.next()) {
         const WIN32_FIND_DATAA& entry = search.entry();
+        // The run's journal and what it keeps aside are gone when the install is done.
+        if (top && (Path(entry.cFileName).equals(Path(product::journalName))
+                    || Path(entry.cFileName).equals(Path(product::keptFolderName))))
+            continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             const bool dots = entry.cFileName[0] == '.' &&
                               (entry.cFileName[1] == '\0' || (entry.cFileName[1] == '.' && entry.cFileName[2] == '\0'));
             if (!dots && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                size += treeSize(folder + entry.cFileName + "\\");
+                size += treeSize(folder + entry.cFileName + "\\", false);
         } else {
             size += (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
         }

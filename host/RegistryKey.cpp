@@ -3,6 +3,7 @@
 
 #include "foundation/Array.h"
 #include "foundation/Log.h"
+#include "foundation/MachineChanges.h"
 #include "foundation/SystemLibrary.h"
 #include "foundation/WindowsVersion.h"
 
@@ -403,8 +404,25 @@ bool RegistryKey::getNumber(const char* name, uint32_t& number)
     return true;
 }
 
+bool RegistryKey::recordChange(const char* name)
+{
+    MachineChanges* const changes = MachineChanges::recorder();
+    if (!changes)
+        return true;
+    try {
+        changes->changingValue(root_, subkey_, name);
+        return true;
+    } catch (...) {
+        // A change that cannot be recorded could not be taken back: it is not made.
+        status_ = ERROR_WRITE_FAULT;
+        return finish();
+    }
+}
+
 bool RegistryKey::setValue(const char* name, const RegistryValue& value)
 {
+    if (!recordChange(name))
+        return false;
     // The log tells what each change replaced.
     const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
     if (!open(Create))
@@ -442,7 +460,7 @@ bool RegistryKey::setNumber(const char* name, uint32_t number)
 bool RegistryKey::deleteValue(const char* name)
 {
     const String previous = Log::isOpen() ? previousOf(root_, subkey_, name) : String();
-    if (!open(Write))
+    if (!open(Write) || !recordChange(name))
         return false;
     status_ = RegDeleteValueA(handle_, name);
     index_ = 0;
@@ -461,6 +479,17 @@ bool RegistryKey::deleteTree()
     String name;
     if (Log::isOpen())
         logValues();
+    // A recorded run takes the values out one by one, each recorded with its bytes, so
+    // that an undo can put them back.
+    if (MachineChanges::recorder()) {
+        RegistryValue value;
+        while (nextValue(name, value)) {
+            if (!deleteValue(name.c_str()))
+                return false;
+        }
+        if (queryValue(nullptr, value) && !deleteValue(nullptr))
+            return false;
+    }
     while (nextSubkey(name)) {
         bool deleted;
         {

@@ -53,6 +53,8 @@ public:
     // The value's REG_DWORD data. On failure the number is left unchanged.
     bool getNumber(const char* name, uint32_t& number);
 
+    // Every change (setters, deleteValue, deleteTree) is told to the run's recorder first
+    // (MachineChanges); one it cannot record is not made (ERROR_WRITE_FAULT).
     // The setters create the key and any missing parents. A value in the wide form is
     // written through the wide API (on Windows 95/98 converted to the ANSI code page).
     bool setValue(const char* name, const RegistryValue& value);
@@ -83,6 +85,9 @@ public:
     int openCount() const { return openCount_; }
 
 private:
+    // Tells the run's recorder (MachineChanges) that the value is about to change; false,
+    // with ERROR_WRITE_FAULT, when it could not record the change.
+    bool recordChange(const char* name);
     // Sets the last error from the status unless it is 0 or ERROR_NO_MORE_ITEMS.
     bool finish();
     // RegDeleteKey of the closed key, status kept.

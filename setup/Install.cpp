@@ -4,7 +4,9 @@
 
 #include "foundation/ErrorText.h"
 #include "foundation/FolderAccess.h"
+#include "foundation/LastErrorKept.h"
 #include "foundation/Log.h"
+#include "foundation/MachineChanges.h"
 #include "foundation/MessageBox.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BoundsChecker.h"
@@ -13,6 +15,7 @@
 #include "host/ProtectedFolders.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
+#include "setup/Journal.h"
 #include "setup/ProductExtraction.h"
 #include "setup/SessionEndBlock.h"
 #include "setup/SilentExtractionView.h"
@@ -28,8 +31,8 @@
 namespace {
 
 // The extraction's view that also keeps whether the extraction reported a failure it went
-// on after (a file or folder it could not write): the install then ends as failed, after
-// the steps that can still be taken.
+// on after (a file or folder it could not write): the install then ends as failed and is
+// taken back.
 class FailureKeepingView : public ExtractionView {
 public:
     explicit FailureKeepingView(ExtractionView& shown) : shown_(shown) {}
@@ -49,22 +52,24 @@ private:
     bool failed_ = false;
 };
 
-// Creates every missing level of folder, outermost first. The outermost level made outside
+// Creates every missing level of folder, outermost first, and lists those it made. The outermost level made outside
 // Program Files gets Program Files' rights, which the levels below inherit: the product's
 // bin goes on every user's PATH, so no user may put programs there, whatever the parent
 // (a drive root lets every authenticated user modify what is made in it). Results are not
 // looked at: a folder that cannot be made shows up as the extraction's errors.
-void createFolderLevels(const Path& folder)
+void createFolderLevels(const Path& folder, Array<String>& made)
 {
     bool restrictNext = !insideProgramFiles(folder);
-    const auto create = [&restrictNext](const String& level) {
+    const auto create = [&restrictNext, &made](const String& level) {
         if (GetFileAttributesA(level.c_str()) != INVALID_FILE_ATTRIBUTES)
             return;
         if (restrictNext && createFolderWithAccess(level, FolderAccess::likeProgramFiles)) {
             restrictNext = false;
+            made.add(level);
             return;
         }
-        CreateDirectoryA(level.c_str(), nullptr);
+        if (CreateDirectoryA(level.c_str(), nullptr))
+            made.add(level);
     };
     for (int i = 1; i < folder.length(); ++i) {
         // A drive's root ("C:\\") is never made.
@@ -74,7 +79,42 @@ void createFolderLevels(const Path& folder)
     create(folder);
 }
 
+// The journal of the run is rolled back when the install ends before finishing it, however
+// it ends (an exception included); what could not be undone goes to the application.
+class UndoUnlessFinished {
+public:
+    UndoUnlessFinished(Journal& journal, bool& rolledBack, String& notUndone)
+        : journal_(journal), rolledBack_(rolledBack), notUndone_(notUndone)
+    {
+    }
+    ~UndoUnlessFinished() { now(); }
+    UndoUnlessFinished(const UndoUnlessFinished&) = delete;
+    UndoUnlessFinished& operator=(const UndoUnlessFinished&) = delete;
+
+    // Rolls back a journal that was started and not finished; the last error stays.
+    void now()
+    {
+        if (!journal_.started())
+            return;
+        const LastErrorKept kept;
+        notUndone_.append(journal_.rollBack());
+        rolledBack_ = true;
+    }
+
+private:
+    Journal& journal_;
+    bool& rolledBack_;
+    String& notUndone_;
+};
+
 } // namespace
+
+String SetupApp::undoReport() const
+{
+    if (notUndone_.isEmpty())
+        return "Setup has undone its changes: nothing has been changed.";
+    return "Setup could not undo all of its changes. Left as they are:\r\n" + notUndone_;
+}
 
 bool SetupApp::install()
 {
@@ -84,6 +124,12 @@ bool SetupApp::install()
         cancelled_ = true;
         return false;
     }
+
+    // Every change from the install folder on is journaled; an install that ends before the
+    // journal is finished is rolled back. The recording ends before the rollback.
+    Journal journal;
+    UndoUnlessFinished undo(journal, rolledBack_, notUndone_);
+    MachineChanges::Recording recording(&journal);
 
     // The pages live for the whole wizard, so their answers survive Back and Next.
     CompilersPage compilersPage;
@@ -105,11 +151,23 @@ bool SetupApp::install()
                 messageBox(refusal.c_str(), MB_ICONSTOP);
                 return false;
             }
+            // Back to this page: what was made for the folder chosen before goes.
+            undo.now();
             context_.destination = Path(destinationPage.destination()).addTrailingSeparator();
             useBatchFileIn(context_.destination);
+            // A run that was killed while installing here is taken back first.
+            if (Journal::isIn(context_.destination)) {
+                notUndone_.append(Journal::takeOver(context_.destination, programMenuFolder() + product::name + ".lnk"));
+                if (!notUndone_.isEmpty()) {
+                    messageBox(undoReport().c_str(), MB_ICONERROR);
+                    return false;
+                }
+            }
             // Every level, not just the last: a destination whose parent does not exist
             // yet is an ordinary choice.
-            createFolderLevels(context_.destination);
+            Array<String> made;
+            createFolderLevels(context_.destination, made);
+            journal.begin(context_.destination, made);
         }
         if (index == 1) {
             if (!coverageFilePage.step(index, context_)) {
@@ -126,7 +184,6 @@ bool SetupApp::install()
             break;
     }
     Log::write(String("destination: ") + context_.destination);
-    bool extractionFailed = false;
     Log::write(String("coverage file: ") + coverageFile_);
 
     {
@@ -146,23 +203,36 @@ bool SetupApp::install()
             // The extraction reports its other failures as they happen; a damaged or cut
             // payload ends it silently, and the user must not be left wondering. A cancel
             // ends the install as a cancelled page does; the session's end as a failure.
-            if (GetLastError() == ERROR_CANCELLED)
+            if (GetLastError() == ERROR_CANCELLED) {
                 cancelled_ = true;
-            else if (GetLastError() == ERROR_SHUTDOWN_IN_PROGRESS)
+            } else if (GetLastError() == ERROR_SHUTDOWN_IN_PROGRESS) {
                 Log::write("The session is ending: the extraction stopped.");
-            else if (GetLastError() == ERROR_FILE_CORRUPT)
-                showLastError("The product data inside the setup program is damaged");
+            } else if (GetLastError() == ERROR_FILE_CORRUPT) {
+                undo.now();
+                SetLastError(ERROR_FILE_CORRUPT);
+                const String text = lastErrorMessage("The product data inside the setup program is damaged");
+                messageBox((text + "\r\n\r\n" + undoReport()).c_str(), MB_ICONERROR);
+                undoReported_ = true;
+            }
             return false;
         }
-        extractionFailed = view.failed();
+        if (view.failed()) {
+            // A file or folder that could not be written: the product cannot be whole, so
+            // the install is taken back rather than finished without it.
+            undo.now();
+            messageBox(undoReport().c_str(), MB_ICONERROR);
+            undoReported_ = true;
+            return false;
+        }
     }
 
     const Path base = programMenuFolder() + product::name;
     try {
-        base.remove();
+        MachineChanges::remove(base);
     } catch (const Exception&) {
         // Nothing of that name, or a leftover that will not go: the shortcut decides.
     }
+    MachineChanges::replacingFile(base + ".lnk");
     if (!createShortcut(context_.destination + product::browserProgram, base + ".lnk", product::name)) {
         showLastError("Unable to create program menu entry");
         return false;
@@ -171,11 +241,13 @@ bool SetupApp::install()
 
     if (!updateRegistryShown())
         return false;
+    // Everything is in place: from here on a crash leaves the product whole.
+    journal.finish();
 
     char system[256] = "";
     GetSystemDirectoryA(system, sizeof system);
     if (!(Path(system) + "/riched20.dll").isFile())
         RichEditNoticePage().run(context_);
     WizardPage(IDD_SETUP_COMPLETE, nullptr).run(context_);
-    return !extractionFailed;
+    return true;
 }

@@ -6,6 +6,7 @@
 #include "foundation/LastErrorKept.h"
 #include "foundation/Links.h"
 #include "foundation/Log.h"
+#include "foundation/MachineChanges.h"
 #include "foundation/ModulePath.h"
 #include "foundation/ProductIdentity.h"
 #include "host/InstallMarks.h"
@@ -133,13 +134,18 @@ void ProductExtraction::createFolder(const char* name)
         return;
     }
     const DWORD attributes = GetFileAttributesA(target.c_str());
+    MachineChanges* const changes = MachineChanges::recorder();
     if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (changes)
+            changes->creatingFolder(target);
         ok_ = CreateDirectoryA(target.c_str(), nullptr);
     } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         ok_ = true;
     } else {
         try {
-            target.remove();
+            MachineChanges::remove(target);
+            if (changes)
+                changes->creatingFolder(target);
             ok_ = CreateDirectoryA(target.c_str(), nullptr);
         } catch (const Exception&) {
             ok_ = false;
@@ -160,7 +166,7 @@ void ProductExtraction::removeMatching(const char* pattern)
         if (name.compareTo(".") == 0 || name.compareTo("..") == 0)
             continue;
         try {
-            (directory + name).remove();
+            MachineChanges::remove(directory + name);
             Log::write("removed: " + directory + name);
         } catch (const Exception& failure) {
             ok_ = false;
@@ -193,6 +199,7 @@ void ProductExtraction::copyInto(const String& source, const String& targetName)
             sourcePath = programFolder_ + source;
     }
     view_.nextFile(target);
+    MachineChanges::replacingFile(target);
     ok_ = CopyFileA(sourcePath.c_str(), target.c_str(), FALSE);
     if (!ok_) {
         showLastError("Error copying " + sourcePath + " to " + target);

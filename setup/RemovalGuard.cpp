@@ -15,7 +15,7 @@ String removalRefusal(const Path& given)
     struct _stat record;
     if (!given.status(&record))
         return String();
-    if (!holdsProductInstall(given))
+    if (!holdsProductInstall(given) && !holdsInstallJournal(given))
         return "it does not hold the product's uninstall.exe, bin\\trqc.exe and bin\\coverageBrowser.exe";
     return String();
 }

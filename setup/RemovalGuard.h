@@ -7,7 +7,8 @@
 // empty text) is refused, as are the folders that
 // protectedFolderReason names are refused; so is an existing folder without the marks of an
 // install (holdsProductInstall: uninstall.exe, bin\trqc.exe and bin\coverageBrowser.exe,
-// none of them a link). A bin folder and an uninstall.exe alone are no such marks: the
+// none of them a link) and without the journal of an interrupted one (holdsInstallJournal).
+// A bin folder and an uninstall.exe alone are no such marks: the
 // uninstaller finds its own file wherever it runs, and many products have a bin. Any other
 // path that does not exist is not refused here: its removal fails on its own.
 String removalRefusal(const Path& folder);

@@ -29,17 +29,19 @@
 
 namespace {
 
-// Reports the failure being handled; called only from a catch block.
-void reportFailure()
+// Reports the failure being handled, with note (when there is one) in a paragraph of its
+// own; called only from a catch block.
+void reportFailure(const String& note = String())
 {
+    const String after = note.isEmpty() ? String() : "\r\n\r\n" + note;
     try {
         throw;
     } catch (const Exception& failure) {
-        messageBox(failure.message().c_str(), MB_ICONSTOP);
+        messageBox((failure.message() + after).c_str(), MB_ICONSTOP);
     } catch (const char* text) {
-        messageBox(text, MB_ICONSTOP);
+        messageBox((String(text) + after).c_str(), MB_ICONSTOP);
     } catch (...) {
-        showLastError("unknown exception");
+        messageBox((lastErrorMessage("unknown exception") + after).c_str(), MB_ICONERROR);
     }
 }
 
@@ -236,8 +238,12 @@ ExitCode SetupApp::mainFlow()
     try {
         ok = context_.installMode ? install() : uninstall();
     } catch (...) {
-        reportFailure();
+        // The install's rollback has run by now: the message says what it left.
+        reportFailure(rolledBack_ ? undoReport() : String());
+        undoReported_ = rolledBack_;
     }
+    if (rolledBack_ && !undoReported_ && !notUndone_.isEmpty())
+        messageBox(undoReport().c_str(), MB_ICONERROR);
     if (cancelled_)
         return exitCancelled;
     // Failure is what the sequence reports, not the icon of a box shown on the way: the

@@ -10,6 +10,8 @@
 #include "ui/Frame.h"
 #include "ui/UpdateRegistryDialog.h"
 
+class UninstallResultDialog;
+
 class SetupApp : public Application {
 public:
     // Splits the process command line (or commandLine) and reads its options. The program's
@@ -75,6 +77,15 @@ private:
     bool programFileFromSystem_ = false;
     // The user cancelled or declined a step.
     bool cancelled_ = false;
+    // The install's changes were rolled back; what could not be undone (one path a line);
+    // the outcome already told the user.
+    bool rolledBack_ = false;
+    String notUndone_;
+    bool undoReported_ = false;
+    // The message that says what the rollback left.
+    String undoReport() const;
+    // The uninstall's summary and, unless silent (the log holds it), the wait for OK.
+    bool showResult(UninstallResultDialog& dialog, bool ok);
     UpdateRegistryDialog updateRegistryDialog_;
     Path programFolder_;
     RunContext context_;

@@ -7,14 +7,16 @@ SetupLock::SetupLock()
 {
     const char* const global = "Global\\" TRELLIQ_APPLICATION_TITLE;
     handle_ = CreateMutexA(nullptr, FALSE, global);
-    DWORD error = GetLastError();
     // Windows 95, 98 and NT 4.0 take no '\' in an object's name; they have one session.
     // A mutex made by another user's run denies us access: that run holds the lock.
-    if (!handle_ && error != ERROR_ACCESS_DENIED) {
+    if (!handle_ && GetLastError() != ERROR_ACCESS_DENIED)
         handle_ = CreateMutexA(nullptr, FALSE, product::applicationTitle);
-        error = GetLastError();
-    }
-    if (handle_ && error == ERROR_ALREADY_EXISTS) {
+    if (!handle_)
+        return;
+    // No waiting: a run that holds it answers at once with a timeout.
+    const DWORD taken = WaitForSingleObject(handle_, 0);
+    abandoned_ = taken == WAIT_ABANDONED;
+    if (taken != WAIT_OBJECT_0 && taken != WAIT_ABANDONED) {
         CloseHandle(handle_);
         handle_ = nullptr;
     }
@@ -22,6 +24,8 @@ SetupLock::SetupLock()
 
 SetupLock::~SetupLock()
 {
-    if (handle_)
+    if (handle_) {
+        ReleaseMutex(handle_);
         CloseHandle(handle_);
+    }
 }

@@ -16,6 +16,7 @@
 //   run COMMANDLINE       starts a command line as Windows' program list would, no waiting
 //   window CAPTION        waits for a visible top-level window of any class
 //   close                 asks the current window to close (WM_CLOSE)
+//   escape                presses Escape in the current dialog
 //   await NAME            waits until no process runs a program file named NAME
 //   quiet NAME            waits for a process of the program file NAME, then looks every 50 ms
 //                         until none runs: no visible top-level window may belong to one
@@ -245,6 +246,11 @@ int main(int argc, char** argv)
             if (!current)
                 fail("no current window");
             PostMessageA(current, WM_CLOSE, 0, 0);
+        } else if (command == "escape") {
+            if (!current)
+                fail("no current window");
+            PostMessageA(current, WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageA(current, WM_KEYUP, VK_ESCAPE, 0);
         } else if (command == "await") {
             const char* name = next();
             DWORD waited = 0;

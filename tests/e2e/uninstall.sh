@@ -58,9 +58,17 @@ robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?
       wait 'Trelliq Setup' begins 1026 "File system error: $folder" click 1 gone \
       wait 'Uninstall' ready 1 shown 1007 1 shown 1008 1 shown 1006 0 shown 1005 1 click 1 gone
 finish
-check "only the running uninstaller is left" equals "$(ls "$(dir_of_install)")" "uninstall.exe"
+check "only the running uninstaller and the uninstall's mark are left" \
+  equals "$(ls "$(dir_of_install)" | tr '\n' ' ')" "setup.journal uninstall.exe "
 check "the running file is listed for deletion at restart" \
   grep -qi 'trelliq\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+# The folder without the install's marks is still the uninstall's by its mark: the next
+# uninstaller finishes it.
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+start_program 'C:\setup\uninstall.exe' -s -d "$folder"
+finish
+echo "   exit code of the finishing uninstaller: $exit_code (low byte)"
+check "the next uninstaller removed the rest" test ! -e "$(dir_of_install)"
 
 # -d as a user types it: without the final separator, and relative to the folder the
 # uninstaller starts in. Every setting of the product goes all the same.
