@@ -30,6 +30,55 @@ uint32_t rootIndex(HKEY root)
     return ~0u;
 }
 
+// Whether key is prefix or lies below it (subkeys compared without regard to case).
+bool keyUnder(const String& key, const String& prefix)
+{
+    const String lower = key.toLowerCase();
+    const String wanted = prefix.toLowerCase();
+    return lower.compareTo(wanted) == 0
+           || (lower.length() > wanted.length() && lower.substring(0, wanted.length()).compareTo(wanted) == 0
+               && lower.charAt(wanted.length()) == '\\');
+}
+
+// Whether a registry record names a place that an install changes: its uninstall entry,
+// its company's key, the .trq association, its environment variables, Developer Studio's
+// settings and BoundsChecker's. A journal read back from disk may have been changed while
+// its run was dead, and the elevated run that takes it over restores no other value and
+// deletes no other key.
+bool installChanges(const Journal::Record& record)
+{
+    const HKEY root = record.root < sizeof roots / sizeof roots[0] ? roots[record.root] : nullptr;
+    const String& key = record.path;
+    const char* const associations[] = {".trq", "Coverage.File"};
+    for (const char* association : associations) {
+        if ((root == HKEY_CLASSES_ROOT && keyUnder(key, association))
+            || ((root == HKEY_LOCAL_MACHINE || root == HKEY_CURRENT_USER)
+                && keyUnder(key, String("Software\\Classes\\") + association)))
+            return true;
+    }
+    if (root != HKEY_LOCAL_MACHINE && root != HKEY_CURRENT_USER)
+        return false;
+    if (keyUnder(key, String("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + product::name)
+        || keyUnder(key, String("Software\\") + product::company))
+        return true;
+    if (record.kind != Journal::Record::Value)
+        return false;
+    const char* const environment = root == HKEY_LOCAL_MACHINE
+                                        ? "System\\CurrentControlSet\\Control\\Session Manager\\Environment"
+                                        : "Environment";
+    if (key.toLowerCase().compareTo(String(environment).toLowerCase()) == 0) {
+        const char* const variables[] = {"PATH", "LIB", "TRQFILE", "NMCL"};
+        for (const char* variable : variables) {
+            if (record.named && record.name.toLowerCase().compareTo(String(variable).toLowerCase()) == 0)
+                return true;
+        }
+        return false;
+    }
+    return (root == HKEY_CURRENT_USER
+            && (keyUnder(key, "Software\\Microsoft\\DevStudio") || keyUnder(key, "Software\\Microsoft\\Developer")))
+           || keyUnder(key, "Software\\NuMega\\BoundsChecker");
+}
+
 uint32_t crc32(const char* data, int length)
 {
     uint32_t crc = 0xFFFFFFFFu;
@@ -496,10 +545,10 @@ String Journal::takeOver(const Path& given, const Path& menuEntry)
             break;
         at += 8 + static_cast<int>(length);
         // A journal is trusted with this folder only: what it names elsewhere stays.
-        const bool inside = isBelow(record.path, journal.folder_) || Path(record.path).equals(menuEntry)
-                            || Path(record.path).equals(Path(autoexecPath))
-                            || record.kind == Record::Value || record.kind == Record::Key
-                            || record.kind == Record::Done;
+        const bool registry = record.kind == Record::Value || record.kind == Record::Key;
+        const bool inside = registry ? installChanges(record)
+                                     : isBelow(record.path, journal.folder_) || Path(record.path).equals(menuEntry)
+                                           || Path(record.path).equals(Path(autoexecPath)) || record.kind == Record::Done;
         const bool madeForIt = record.kind == Record::Folder && isFolderOrParent(record.path, journal.folder_);
         if (!made || !madeForIt)
             made = false;

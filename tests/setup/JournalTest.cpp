@@ -139,3 +139,42 @@ TEST(Journal, RollBackRestoresFilesAndValuesByteForByte)
     EXPECT_EQ(raw(subkey.c_str(), L"x"), "missing key");
     RegistryKey(HKEY_CURRENT_USER, testKey).deleteTree();
 }
+
+// A journal taken over from disk may have been changed while its run was dead: the elevated
+// run that takes it over undoes registry records only where an install makes changes, and
+// names the others as not undone.
+TEST(Journal, TakeOverTouchesTheRegistryOnlyWhereAnInstallChangesIt)
+{
+    const struct {
+        const char* subkey;
+        bool undone;
+    } cases[] = {{"Software\\Pembrox\\Trelliq journal test", true},
+                 {"Software\\Trelliq journal test", false},
+                 {"Software\\Microsoft\\Windows\\CurrentVersion\\Run", false}};
+    for (const auto& c : cases) {
+        TempFolder temp("journal registry");
+        const String folder = temp + "product\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        Array<String> made;
+        made.add(folder.substring(0, folder.length() - 1));
+        {
+            Journal journal;
+            journal.begin(folder, made);
+            journal.changingValue(HKEY_CURRENT_USER, c.subkey, "journal test");
+        } // killed: the journal stays
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, c.subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, "journal test", 0, REG_SZ, reinterpret_cast<const BYTE*>("set"), 4);
+        RegCloseKey(key);
+
+        const String notUndone = Journal::takeOver(folder, temp + "menu.lnk");
+        // Undone: the value gone, or with it the key the change made.
+        EXPECT_EQ(raw(c.subkey, L"journal test").rfind("missing", 0) == 0, c.undone) << c.subkey;
+        EXPECT_EQ(notUndone.indexOf(c.subkey) >= 0, !c.undone) << c.subkey << ": " << notUndone.c_str();
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, c.subkey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "journal test");
+            RegCloseKey(key);
+        }
+    }
+}
