@@ -1,14 +1,19 @@
-; The benchmark's peer: the same product tree as an NSIS installer, solid bzip2, the same
-; layout below the install folder, run silently with /S and /D=FOLDER.
-;   makensis -DOUT=FILE [-DTREE=FOLDER] [-DTARGET=x86-unicode|amd64-unicode] peer.nsi
+; The benchmark's peer: the same product tree as an NSIS installer, solid bzip2 or lzma, the
+; same layout below the install folder, run silently with /S and /D=FOLDER.
+;   makensis -DOUT=FILE [-DTREE=FOLDER] [-DTARGET=x86-unicode|amd64-unicode]
+;            [-DCODEC=bzip2|lzma] peer.nsi
 ; Without TREE it carries no files: the size of NSIS's own machinery. TARGET is the
-; architecture of the installer (x86-unicode by default), to match the setup.exe measured.
+; architecture of the installer (x86-unicode by default), to match the setup.exe measured;
+; CODEC is NSIS's solid compressor (bzip2 by default).
 !ifdef TARGET
   Target ${TARGET}
 !endif
 Name "Trelliq"
 OutFile "${OUT}"
-SetCompressor /SOLID bzip2
+!ifndef CODEC
+  !define CODEC bzip2
+!endif
+SetCompressor /SOLID ${CODEC}
 InstallDir "$PROGRAMFILES\trelliq"
 RequestExecutionLevel admin
 
