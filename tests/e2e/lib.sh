@@ -113,6 +113,21 @@ check() { # DESCRIPTION COMMAND...
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 
+# The messages the program shows within 8 s, each answered with OK, as the robot lists them:
+# it waits for one that never comes. A message may run over several lines (the rollback's
+# note follows in a paragraph of its own).
+answered_messages() {
+  wine_in "$robot_exe" timeout 8000 seek 'no such message' 2>/dev/null | tr -d '\r' || true
+}
+
+# Exactly one message among answered_messages' list, and it is a damaged payload's: bad bzip2
+# data shows the decoder's error, data that decodes into a broken archive the damaged product
+# data.
+one_damaged_payload_message() { # ANSWERED-MESSAGES
+  [ "$(grep -c '^robot: answered OK to "' <<<"$1")" -eq 1 ] \
+    && grep -qE '^robot: answered OK to "(BzipDecode error|The product data inside the setup program is damaged: Error 1392)' <<<"$1"
+}
+
 # reg OPERATION KEY ARGS...: Wine's reg in the world. Keys under HKLM\Software are taken
 # in the registry's 32-bit view, where both programs keep the product's machine keys on
 # 64-bit Windows (a 32-bit prefix has no other view).
