@@ -40,6 +40,15 @@ std::string raw(const char* subkey, const wchar_t* name)
     return std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size);
 }
 
+// Makes folder (which ends with a separator) and starts journal in it, as made for it.
+void beginInNewFolder(Journal& journal, const String& folder)
+{
+    CreateDirectoryA(folder.c_str(), nullptr);
+    Array<String> made;
+    made.add(folder.substring(0, folder.length() - 1));
+    journal.begin(folder, made);
+}
+
 const char testKey[] = "Software\\Trelliq journal test";
 
 } // namespace
@@ -55,12 +64,9 @@ TEST(Journal, ACutOffLastRecordIsIgnored)
     for (const auto& c : cases) {
         TempFolder temp("journal cut");
         const String folder = temp + "product\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        Array<String> made;
-        made.add(folder.substring(0, folder.length() - 1));
         {
             Journal journal;
-            journal.begin(folder, made);
+            beginInNewFolder(journal, folder);
             journal.creatingFile(folder + "a.txt");
             write(folder + "a.txt", "a");
             journal.creatingFile(folder + "b.txt");
@@ -154,12 +160,9 @@ TEST(Journal, TakeOverTouchesTheRegistryOnlyWhereAnInstallChangesIt)
     for (const auto& c : cases) {
         TempFolder temp("journal registry");
         const String folder = temp + "product\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        Array<String> made;
-        made.add(folder.substring(0, folder.length() - 1));
         {
             Journal journal;
-            journal.begin(folder, made);
+            beginInNewFolder(journal, folder);
             journal.changingValue(HKEY_CURRENT_USER, c.subkey, "journal test");
         } // killed: the journal stays
         HKEY key;
