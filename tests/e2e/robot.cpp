@@ -23,6 +23,9 @@
 //   exits CODE COMMANDLINE  starts a command line as Windows' program list would, waits for
 //                         its end; its exit code must be CODE
 //   timeout MS            how long the waiting commands wait from now on (default 60000)
+//   endsession NAME       ends the session for the program file NAME as Windows does when the
+//                         user shuts down anyway: WM_QUERYENDSESSION to each of its top-level
+//                         windows (the answers are printed), then WM_ENDSESSION (TRUE)
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -31,6 +34,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -149,6 +153,16 @@ BOOL CALLBACK windowOfWatched(HWND window, LPARAM parameter)
         watch->seen = window;
         return FALSE;
     }
+    return TRUE;
+}
+
+BOOL CALLBACK collectWindowOfWatched(HWND window, LPARAM parameter)
+{
+    auto* windows = reinterpret_cast<std::pair<std::set<DWORD>, std::set<HWND>>*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (windows->first.count(process))
+        windows->second.insert(window);
     return TRUE;
 }
 
@@ -284,6 +298,20 @@ int main(int argc, char** argv)
             const std::string seen = exitCodeOf(next());
             if (seen != expected)
                 fail("exit code " + seen + ", expected " + expected);
+        } else if (command == "endsession") {
+            const char* name = next();
+            std::pair<std::set<DWORD>, std::set<HWND>> windows(processesOf(name), {});
+            EnumWindows(collectWindowOfWatched, reinterpret_cast<LPARAM>(&windows));
+            if (windows.second.empty())
+                fail(std::string("no window of ") + name);
+            int refused = 0;
+            for (HWND window : windows.second)
+                refused += SendMessageA(window, WM_QUERYENDSESSION, 0, 0) == FALSE;
+            std::printf("robot: %d of %d windows of %s refused the end of the session\n", refused,
+                        static_cast<int>(windows.second.size()), name);
+            std::fflush(stdout);
+            for (HWND window : windows.second)
+                SendMessageA(window, WM_ENDSESSION, TRUE, 0);
         } else if (command == "timeout") {
             timeoutMs = std::atoi(next());
         } else if (command == "run") {

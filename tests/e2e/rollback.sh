@@ -131,4 +131,53 @@ for case in "file 6 install" "file 6 uninstall" "value 4 install" "value 4 unins
   fi
 done
 
+# The end of the session (a restart, a log-off). While files are copied setup asks Windows to
+# wait: Wine's end-session request is refused and the install finishes whole. At a page,
+# before any change, the request ends the program and the machine stays as it was. When the
+# user shuts down anyway (WM_ENDSESSION after the refusal, which the robot sends as Windows
+# does; Wine's own request stops at the refusal), the run stops and takes its changes back,
+# without a message.
+end_session() { # wineboot's status goes to $world/ended: 0 granted, 1 refused
+  local status=0
+  wine_in wineboot --end-session >/dev/null 2>&1 || status=$?
+  echo "$status" > "$world/ended"
+}
+scenario end-session-refused-in-copy-files
+paused_setup file 6 -a
+end_session &
+sleep 1
+resume
+wait $!
+check "wineboot's request refused" equals "$(cat "$world/ended")" 1
+finish
+check "exit code 0" exit_is 0
+# The paused build installed itself as the uninstaller.
+setup_exe=$paused_exe installed_checks "$installed" "$folder"
+
+scenario end-session-at-a-page
+machine "$world/before"
+setup
+robot wait 'Choose Destination Folder'
+end_session
+check "wineboot's request granted" equals "$(cat "$world/ended")" 0
+finish 20
+check "the program ended" test -n "$exit_code"
+machine "$world/after"
+check "the machine as before" same_machine "$world/before" "$world/after"
+
+scenario session-ended-anyway-in-copy-files
+machine "$world/before"
+paused_setup file 6 -a
+wine_in "$robot_exe" endsession setup-paused.exe > "$world/robot.log" 2>&1 &
+robot_pid=$!
+sleep 1
+resume
+wait "$robot_pid" || fail "robot: endsession"
+check "the copy refused the end of the session" grep -q ' [1-9][0-9]* of [0-9]* windows of setup-paused.exe refused' "$world/robot.log"
+check "no message" test -z "$(answered_messages)"
+finish
+check "exit code 1603" exit_is 1603
+machine "$world/after"
+check "the machine as before" same_machine "$world/before" "$world/after"
+
 done_group
