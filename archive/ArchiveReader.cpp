@@ -56,6 +56,11 @@ void ArchiveReader::extractEntries(int count)
             abort(ERROR_FILE_CORRUPT);
         extractEntry(name, size, time);
     }
+    // The payload ends with its last entry, and ends whole: so the codec's check of the
+    // whole stream also covers a damage that lies past the last entry's bytes (a cut
+    // trailer, an LZMA size that promises more than the stream holds).
+    if (top_->read() != -1 || !decode_.whole())
+        abort(ERROR_FILE_CORRUPT);
 }
 
 bool ArchiveReader::readLine(String& line)

@@ -37,7 +37,8 @@ public:
     // The header record's entry count.
     int readHeader();
     // The next count entry records, each written by extractEntry; the view is polled for a
-    // cancel before each.
+    // cancel before each. Then the payload must end, whole (PayloadDecode::whole), else it
+    // is damaged.
     void extractEntries(int count);
 
     // RecordReader's, over the top layer.

@@ -38,6 +38,9 @@ public:
     int32_t read(unsigned char* buffer, int32_t length) override;
     int32_t read() override;
 
+    // Whether the bzip2 stream end was reached, its check of the whole stream passed.
+    bool whole() const { return ended_; }
+
 private:
     // Decompresses into buffer until at least one byte is produced. Returns the count, 0
     // once when the stream end produced nothing more, or -1 at the end.

@@ -43,6 +43,8 @@ public:
 
     // Whether the data was found damaged or cut short.
     bool damaged() const { return phase_ == broken; }
+    // Whether all the bytes the header announces were decoded and their CRC-32 matched.
+    bool whole() const { return phase_ == ended; }
 
 private:
     enum Phase { header, decoding, ended, broken, closed };

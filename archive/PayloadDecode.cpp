@@ -44,6 +44,15 @@ InputStream* PayloadDecode::codec()
     return codec_.get();
 }
 
+bool PayloadDecode::whole() const
+{
+    if (!codec_)
+        return false;
+    if (lzma_)
+        return static_cast<const class LzmaDecode*>(codec_.get())->whole();
+    return static_cast<const BzipDecode*>(codec_.get())->whole();
+}
+
 int32_t PayloadDecode::read()
 {
     InputStream* layer = codec();

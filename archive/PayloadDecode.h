@@ -24,6 +24,9 @@ public:
 
     // Whether the payload is LZMA (known after the first read).
     bool lzma() const { return lzma_; }
+    // Whether the codec's stream has ended whole, its own check of all of it passed (bzip2's
+    // stream end, the LZMA header's size and CRC-32); false before the end and after close().
+    bool whole() const;
 
 private:
     // The bytes read to tell the codec, then the source's.

@@ -32,9 +32,12 @@ inline Path walkDestination()
 }
 
 // The entries of the payload read from top. A corrupt or cut payload throws Script::Abort
-// (so does damaged LZMA data), bad bzip2 data BzipDecode::Exception. An accepted name that resolves outside the
-// destination aborts the process, which is what a fuzzer reports.
-inline std::vector<WalkedEntry> walkPayload(InputStream& top, bool keepData = true)
+// (so does damaged LZMA data, and bytes after the last entry or, when decode is given, a
+// codec stream that did not end whole), bad bzip2 data BzipDecode::Exception. An accepted
+// name that resolves outside the destination aborts the process, which is what a fuzzer
+// reports.
+inline std::vector<WalkedEntry> walkPayload(InputStream& top, bool keepData = true,
+                                            const PayloadDecode* decode = nullptr)
 {
     RecordReader records(&top);
     String countText, unused1, unused2;
@@ -67,6 +70,8 @@ inline std::vector<WalkedEntry> walkPayload(InputStream& top, bool keepData = tr
         }
         entries.push_back(entry);
     }
+    if (top.read() != -1 || (decode && !decode->whole()))
+        throw Script::Abort();
     return entries;
 }
 

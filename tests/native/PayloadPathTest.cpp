@@ -15,7 +15,7 @@ std::vector<WalkedEntry> walk(const std::string& enciphered)
     MemorySource source(enciphered);
     TeaDecipher decipher(&source);
     PayloadDecode decode(&decipher);
-    return walkPayload(decode);
+    return walkPayload(decode, true, &decode);
 }
 
 const struct {
@@ -101,9 +101,9 @@ TEST(PayloadPath, CutAndDamagedPayloadsNeverLookWhole)
             }
         };
         EXPECT_EQ(outcome(whole), "whole");
-        // (Cutting only the last block can leave the entries whole: it may hold no more than
-        // the stream's trailer, while each bzip2 block carries its own check.)
-        for (size_t cut : {size_t(0), size_t(7), size_t(8), whole.size() / 2, whole.size() - 24})
+        // The last 8 bytes hold no more than the stream's trailer: the entries come out
+        // whole, but the stream does not end whole.
+        for (size_t cut : {size_t(0), size_t(7), size_t(8), whole.size() / 2, whole.size() - 24, whole.size() - 8})
             EXPECT_NE(outcome(whole.substr(0, cut)), "whole") << "cut at " << cut;
         for (size_t at : {size_t(0), size_t(5), size_t(12), size_t(20), whole.size() / 3, whole.size() / 2,
                           whole.size() - 9}) {
@@ -136,6 +136,7 @@ TEST(PayloadPath, LzmaHeadersOutsideTheBoundsAreDamage)
         {"lc 4, lp 1", 4, (2 * 5 + 1) * 9 + 4},
         {"lc 9 (no LZMA properties)", 4, 9 * 5 * 5},
         {"one byte less", 9, size - 1},
+        {"one byte more, which the stream does not hold", 9, size + 1},
         {"another CRC", 13, 12345},
     };
     for (const auto& c : cases) {
@@ -147,13 +148,13 @@ TEST(PayloadPath, LzmaHeadersOutsideTheBoundsAreDamage)
         MemorySource bytes(enciphered(damaged));
         TeaDecipher layer(&bytes);
         PayloadDecode decode(&layer);
-        EXPECT_THROW(walkPayload(decode), Script::Abort) << c.what;
+        EXPECT_THROW(walkPayload(decode, true, &decode), Script::Abort) << c.what;
         EXPECT_TRUE(decode.lzma()) << c.what;
     }
     MemorySource bytes(enciphered(plain));
     TeaDecipher layer(&bytes);
     PayloadDecode decode(&layer);
-    EXPECT_EQ(walkPayload(decode).size(), 1u) << "the payload deciphered and enciphered again";
+    EXPECT_EQ(walkPayload(decode, true, &decode).size(), 1u) << "the payload deciphered and enciphered again";
 }
 
 TEST(PathText, ResolvedAsksForTheCurrentDirectoryOnlyWhenNeeded)

@@ -27,6 +27,8 @@ enum Payload {
     Magic = 173,
     HeaderCut = 174,
     Many = 175,
+    TrailerCut = 176,
+    ByteAfterTheEnd = 177,
     FirstEscape = 180,
     FirstDamaged = 191, // 9 of them
     FirstCutMany = 200, // 3 of them
@@ -357,6 +359,14 @@ TEST(ProductExtraction, CutForeignOrCancelledPayloadsEndTheExtractionQuietly)
         EXPECT_FALSE(exists(run.at("bin/cl.exe-"))) << "nothing runs after the abort";
         EXPECT_FALSE(exists(run.at("uninstall.exe")));
         EXPECT_TRUE(run.view.failures.empty()) << run.view.failures.front();
+        Path(run.destination).remove();
+    }
+    // Entries that come out whole are not enough: the payload must end after the last, and
+    // its stream end whole.
+    for (int payload : {TrailerCut, ByteAfterTheEnd}) {
+        Extraction run(payload, allFamilies);
+        EXPECT_FALSE(run.run()) << payload;
+        EXPECT_EQ(run.error, static_cast<DWORD>(ERROR_FILE_CORRUPT)) << payload;
         Path(run.destination).remove();
     }
     for (int payload : {Magic, HeaderCut}) {

@@ -25,6 +25,10 @@ touch -d @1500000000 full/bin/trqc.exe
 touch -d @1234567890 full/help/empty.txt
 touch -d @1600000000 full/lib/big.bin
 "$pack" full full.payload
+# The full payload without its last 8 bytes, which hold only the bzip2 stream's trailer (its
+# entries come out whole), and an archive with a byte after its last entry.
+head -c -8 full.payload > trailer.payload
+printf 'qxa-archive\n0\n0\n0\nx' | "$raw" trailing.payload
 
 # An entry of 10000 bytes of which the data holds 5000.
 { printf 'qxa-archive\n1\n0\n0\nqxa-archive\nlib/cut.bin\n10000\n1600000000\n'; head -c 5000 /dev/zero | tr '\0' 'c'; } \
