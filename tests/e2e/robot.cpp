@@ -25,7 +25,9 @@
 //   timeout MS            how long the waiting commands wait from now on (default 60000)
 //   endsession NAME       ends the session for the program file NAME as Windows does when the
 //                         user shuts down anyway: WM_QUERYENDSESSION to each of its top-level
-//                         windows (the answers are printed), then WM_ENDSESSION (TRUE)
+//                         windows, then WM_ENDSESSION (TRUE). Both are queued at once, so that a
+//                         program that is busy gets them together, in that order; the robot
+//                         then waits for the answers and prints them
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -166,6 +168,18 @@ BOOL CALLBACK collectWindowOfWatched(HWND window, LPARAM parameter)
     return TRUE;
 }
 
+struct Answers {
+    int count = 0;
+    int refused = 0;
+};
+
+void CALLBACK answered(HWND, UINT, ULONG_PTR data, LRESULT result)
+{
+    auto* answers = reinterpret_cast<Answers*>(data);
+    ++answers->count;
+    answers->refused += result == FALSE;
+}
+
 std::string exitCodeOf(const std::string& line)
 {
     std::string commandLine = line;
@@ -304,14 +318,25 @@ int main(int argc, char** argv)
             EnumWindows(collectWindowOfWatched, reinterpret_cast<LPARAM>(&windows));
             if (windows.second.empty())
                 fail(std::string("no window of ") + name);
-            int refused = 0;
+            Answers answers;
+            int asked = 0;
             for (HWND window : windows.second)
-                refused += SendMessageA(window, WM_QUERYENDSESSION, 0, 0) == FALSE;
-            std::printf("robot: %d of %d windows of %s refused the end of the session\n", refused,
-                        static_cast<int>(windows.second.size()), name);
+                asked += SendMessageCallbackA(window, WM_QUERYENDSESSION, 0, 0, answered,
+                                              reinterpret_cast<ULONG_PTR>(&answers)) != FALSE;
+            for (HWND window : windows.second)
+                SendNotifyMessageA(window, WM_ENDSESSION, TRUE, 0);
+            // The answers come as this thread's own sent messages, dispatched while it waits.
+            for (DWORD waited = 0; answers.count < asked && waited <= timeoutMs; waited += 10) {
+                MSG message;
+                while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&message);
+                Sleep(10);
+            }
+            if (answers.count < asked)
+                fail(std::string(name) + " never answered");
+            std::printf("robot: %d of %d windows of %s refused the end of the session\n", answers.refused, asked,
+                        name);
             std::fflush(stdout);
-            for (HWND window : windows.second)
-                SendMessageA(window, WM_ENDSESSION, TRUE, 0);
         } else if (command == "timeout") {
             timeoutMs = std::atoi(next());
         } else if (command == "run") {

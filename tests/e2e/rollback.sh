@@ -170,7 +170,8 @@ machine "$world/before"
 paused_setup file 6 -a
 wine_in "$robot_exe" endsession setup-paused.exe > "$world/robot.log" 2>&1 &
 robot_pid=$!
-sleep 1
+# Both messages wait in the paused run's queue, to be taken together by its next look.
+sleep 2
 resume
 wait "$robot_pid" || fail "robot: endsession"
 check "the copy refused the end of the session" grep -q ' [1-9][0-9]* of [0-9]* windows of setup-paused.exe refused' "$world/robot.log"
