@@ -24,6 +24,8 @@ public:
     const Path& destination() const { return context_.destination; }
     // True after -s: nothing may be asked.
     bool silent() const { return context_.silent; }
+    // True while finishing an interrupted uninstall: a key already gone counts as removed.
+    bool resuming() const { return context_.resuming; }
     UpdateRegistryView* view() const { return view_; }
 
     // Keeps text as the setting being written and shows it in the view.

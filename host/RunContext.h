@@ -14,4 +14,7 @@ struct RunContext {
     bool interactive = true;
     // True after -s: no window of any kind; every message goes to the log.
     bool silent = false;
+    // True while an uninstall finishes one that was interrupted: an entry or file that is
+    // already gone is no failure.
+    bool resuming = false;
 };
