@@ -199,7 +199,10 @@ bool SetupApp::uninstall()
         if (Path(self).directory().equals(programFolder_)) {
             if (mark.started())
                 delayedMove(Journal::fileIn(programFolder_).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-            delayedMove(programFolder_.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+            // The folder by its name without the final separator, as the system's list of
+            // deletions at start names a folder.
+            const String folder = programFolder_.substring(0, programFolder_.length() - 1);
+            delayedMove(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         }
     }
 

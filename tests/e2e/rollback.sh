@@ -160,8 +160,8 @@ check "the machine as before" same_machine "$world/before" "$world/after"
 # middle of its file removal; then the uninstaller again, as a user would start it: the
 # uninstall entry's UninstallString while there is one, else the one in the folder. It
 # finishes the removal: exit 0 and the machine as before the install.
-for case in "setting 1" "setting 6" "removal 4"; do
-  read -r kind n <<<"$case"
+for case in "setting 1 entry" "setting 6 folder" "removal 4 folder"; do
+  read -r kind n from <<<"$case"
   scenario "uninstall-killed-at-$kind-$n-then-again"
   machine "$world/before"
   setup -s
@@ -179,9 +179,13 @@ for case in "setting 1" "setting 6" "removal 4"; do
   robot await uninstall.exe
   resume
   check "the killed uninstall left its mark" journal_left
-  again=$(reg_value "$uninstall_key" UninstallString | tr -d '"' || true)
-  [ -n "$again" ] || again="${folder}uninstall.exe"
-  echo "   again: $again"
+  if [ "$from" = entry ]; then
+    check "and the uninstall entry" reg_key_exists "$uninstall_key"
+    again=$(reg_value "$uninstall_key" UninstallString | tr -d '"')
+  else
+    check "but no uninstall entry" no_key "$uninstall_key"
+    again="${folder}uninstall.exe"
+  fi
   start_program "$again" -s
   finish
   check "exit code 0" exit_is 0

@@ -60,8 +60,10 @@ robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?
 finish
 check "only the running uninstaller and the uninstall's mark are left" \
   equals "$(ls "$(dir_of_install)" | tr '\n' ' ')" "setup.journal uninstall.exe "
-check "the running file is listed for deletion at restart" \
-  grep -qi 'trelliq\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+# Then its mark and the folder, so that the restart leaves nothing of the product.
+check "the running file, the mark and the folder are listed for deletion at restart, in this order" \
+  grep -qiF "${folder}uninstall.exe\\0\\0\\??\\${folder}setup.journal\\0\\0\\??\\${folder%\\}\\0" \
+  <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 # The folder without the install's marks is still the uninstall's by its mark: the next
 # uninstaller finishes it.
 cp "$setup_exe" "$drive_c/setup/uninstall.exe"
