@@ -10,8 +10,6 @@
 #include "setup/TestPause.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {

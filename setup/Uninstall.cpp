@@ -124,6 +124,15 @@ bool SetupApp::uninstall()
         }
     }
 
+    // The running copy goes at the next start of Windows; lacking the right to ask is no
+    // failure. Its own module path: argument 0 may be relative, and the current folder is
+    // the root by now.
+    const String self = modulePath();
+    if (!delayedMove(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && GetLastError() != ERROR_ACCESS_DENIED) {
+        ok = false;
+        showLastError((String("Error on delayed remove of ") + self).c_str());
+    }
+
     // Until the folder goes, a mark of ours stays in it (a journal without records, removed
     // last), so that an uninstall killed half-way is recognised and finished by the next.
     Journal mark;
@@ -140,15 +149,6 @@ bool SetupApp::uninstall()
     Array<String> written;
     const bool onlyWritten = readInstallRecord(programFolder_, written) && !holdsProductInstall(programFolder_);
     Log::write(onlyWritten ? "removing what the install's record lists" : "removing the folder with everything in it");
-
-    // The running copy goes at the next start of Windows; lacking the right to ask is no
-    // failure. Its own module path: argument 0 may be relative, and the current folder is
-    // the root by now.
-    const String self = modulePath();
-    if (!delayedMove(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && GetLastError() != ERROR_ACCESS_DENIED) {
-        ok = false;
-        showLastError((String("Error on delayed remove of ") + self).c_str());
-    }
 
     try {
         const Path link = programMenuFolder() + product::name + ".lnk";
@@ -186,7 +186,6 @@ bool SetupApp::uninstall()
             if (!RemoveDirectoryA(programFolder_.c_str()))
                 Log::write(String("kept, as it holds what the install did not write: ") + programFolder_);
         } else {
-            testPause("removal");
             programFolder_.remove();
             Log::write(String("removed: ") + programFolder_);
         }

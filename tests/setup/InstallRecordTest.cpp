@@ -60,31 +60,6 @@ TEST(InstallRecord, OnlyPathsInsideTheFolderAreRead)
     EXPECT_EQ(listed(written), expected);
 }
 
-// No record: nothing is read and the list is left as it was.
-TEST(InstallRecord, AFolderWithoutARecordHasNone)
-{
-    const struct {
-        const char* what;
-        const char* contents; // null: no file; "/": a folder of the record's name
-    } cases[] = {
-        {"no file", nullptr},
-        {"another file of that name", "bin\\trqc.exe\r\n"},
-        {"an empty file", ""},
-        {"a folder", "/"},
-    };
-    for (const auto& c : cases) {
-        TempFolder folder("record none");
-        if (c.contents && std::string(c.contents) == "/")
-            CreateDirectoryA((folder + "setup.files").c_str(), nullptr);
-        else if (c.contents)
-            testSupport::write((folder + "setup.files").c_str(), c.contents);
-        Array<String> written;
-        written.add("kept");
-        EXPECT_FALSE(readInstallRecord(folder.path(), written)) << c.what;
-        EXPECT_EQ(listed(written), std::vector<std::string>{"kept"}) << c.what;
-    }
-}
-
 // The install's record lists what its journal says it made inside the folder, and is itself
 // a change of the run: a rollback takes it away.
 TEST(InstallRecord, WrittenFromTheJournalAndTakenBackWithIt)

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -199,15 +200,17 @@ TEST(RemovalGuard, ADamagedInstallIsKnownByItsRecordAndItsEntry)
     const char* const entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq";
     const char* const notHere = "it does not hold the product's uninstall.exe, bin\\trqc.exe and "
                                 "bin\\coverageBrowser.exe";
+    const char* const record = "TRQFILES1\r\nbin\\trqc.exe\r\n";
     const struct {
-        bool record;
+        const char* record;   // setup.files; null: none
         const char* location; // the entry's InstallLocation: "" none, "=" the folder
         const char* refusal;
     } cases[] = {
-        {true, "=", ""},
-        {true, "", notHere},
-        {true, "C:\\Elsewhere\\", notHere},
-        {false, "=", notHere},
+        {record, "=", ""},
+        {record, "", notHere},
+        {record, "C:\\Elsewhere\\", notHere},
+        {nullptr, "=", notHere},
+        {"bin\\trqc.exe\r\n", "=", notHere},
     };
     RegistryKey user(HKEY_CURRENT_USER, entry);
     ASSERT_FALSE(user.open(RegistryKey::Read)) << "an uninstall entry of the product is already there";
@@ -219,14 +222,13 @@ TEST(RemovalGuard, ADamagedInstallIsKnownByItsRecordAndItsEntry)
         if (c.record) {
             const HANDLE file = CreateFileA((folder + "setup.files").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             0, nullptr);
-            const char text[] = "TRQFILES1\r\nbin\\trqc.exe\r\n";
             DWORD written = 0;
-            WriteFile(file, text, sizeof text - 1, &written, nullptr);
+            WriteFile(file, c.record, static_cast<DWORD>(std::strlen(c.record)), &written, nullptr);
             CloseHandle(file);
         }
         if (*c.location)
             RegistryKey(HKEY_CURRENT_USER, entry).setString("InstallLocation", *c.location == '=' ? folder : c.location);
-        EXPECT_STREQ(c.refusal, removalRefusal(folder).c_str()) << c.record << " " << c.location;
+        EXPECT_STREQ(c.refusal, removalRefusal(folder).c_str()) << (c.record ? c.record : "no record") << c.location;
         RegistryKey(HKEY_CURRENT_USER, entry).deleteTree();
         for (const char* file : {"uninstall.exe", "bin\\coverageBrowser.exe", "setup.files"})
             DeleteFileA((folder + file).c_str());
