@@ -109,7 +109,6 @@ bool SetupApp::uninstall()
     // uninstall that was killed here left its mark, a journal without records: this run
     // finishes it, and what that one removed already is no failure.
     if (Journal::isIn(programFolder_)) {
-        context_.resuming = true;
         const String notUndone = Journal::takeOver(programFolder_, programMenuFolder() + product::name + ".lnk");
         if (!notUndone.isEmpty()) {
             messageBox(("Setup could not undo all of the interrupted install's changes. Left as they are:\r\n"
@@ -122,6 +121,7 @@ bool SetupApp::uninstall()
             dialog.showItem(IDC_CHECK_FILES);
             return showResult(dialog, ok);
         }
+        context_.resuming = true;
     }
 
     // The running copy goes at the next start of Windows; lacking the right to ask is no
@@ -152,20 +152,23 @@ bool SetupApp::uninstall()
 
     try {
         const Path link = programMenuFolder() + product::name + ".lnk";
-        if (!(context_.resuming && GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES)) {
-            link.remove();
-            Log::write(String("removed: ") + link);
-        }
+        link.remove();
+        Log::write(String("removed: ") + link);
         dialog.showItem(IDC_CHECK_PROGRAM_MENU);
     } catch (...) {
-        ok = false;
         // The file-system calls report through errno and the unwinding to here can leave
         // the last error at 0 (we saw "Error 0" for a missing link); errno names the cause.
         if (GetLastError() == 0 && errno == ENOENT)
             SetLastError(ERROR_FILE_NOT_FOUND);
         else if (GetLastError() == 0 && errno == EACCES)
             SetLastError(ERROR_ACCESS_DENIED);
-        showLastError("Unable to remove program menu entry");
+        // The interrupted uninstall that this one finishes may have removed it already.
+        if (context_.resuming && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            dialog.showItem(IDC_CHECK_PROGRAM_MENU);
+        } else {
+            ok = false;
+            showLastError("Unable to remove program menu entry");
+        }
     }
 
     if (updateRegistryShown())
