@@ -41,6 +41,10 @@ constexpr char journalName[] = "setup.journal";
 constexpr char journalMagic[] = "TRQJRNL1";
 // Beside the journal: what the run replaced or removed, kept until it ends.
 constexpr char keptFolderName[] = "setup.kept";
+// In the install folder for as long as the product is installed: what the install wrote
+// there, one path a line after a first line recordMagic, for the uninstaller.
+constexpr char installRecordName[] = "setup.files";
+constexpr char installRecordMagic[] = "TRQFILES1";
 
 } // namespace product
 

@@ -91,7 +91,10 @@ bool setStringShown(RegistryUpdate& update, RegistryKey& key, const char* valueN
 bool deleteTreeShown(RegistryUpdate& update, RegistryKey& key)
 {
     update.show(key.fullName());
-    return key.deleteTree();
+    if (key.deleteTree())
+        return true;
+    // An interrupted uninstall may have taken the key already.
+    return update.resuming() && !key.open(RegistryKey::Read) && key.status() == ERROR_FILE_NOT_FOUND;
 }
 
 bool machineChangesAllowed()

@@ -31,5 +31,6 @@ bool updateFileAssociation(RegistryUpdate& update);
 // Shows the key's full name and the value name (nothing for the default value, null), then
 // sets the value.
 bool setStringShown(RegistryUpdate& update, RegistryKey& key, const char* valueName, const String& text);
-// Shows the key's full name, then deletes it with its subkeys.
+// Shows the key's full name, then deletes it with its subkeys. While resuming, a key that
+// is not there counts as deleted.
 bool deleteTreeShown(RegistryUpdate& update, RegistryKey& key);

@@ -20,6 +20,8 @@ public:
     RegistryUpdate& operator=(const RegistryUpdate&) = delete;
 
     bool installing() const { return context_.installMode; }
+    // True while finishing an interrupted uninstall: a key already gone counts as removed.
+    bool resuming() const { return context_.resuming; }
     // The install folder, ending with a separator.
     const Path& destination() const { return context_.destination; }
     // True after -s: nothing may be asked.

@@ -7,6 +7,9 @@
 struct RunContext {
     // True while installing, false while uninstalling.
     bool installMode = true;
+    // True while an uninstall finishes one that was interrupted: an entry or file that is
+    // already gone is no failure.
+    bool resuming = false;
     // The install folder, ending with a separator (empty until the user has chosen it).
     Path destination;
     // False after -a or -s: no page is shown and every page answers Next at once; the

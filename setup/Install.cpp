@@ -15,6 +15,7 @@
 #include "host/ProtectedFolders.h"
 #include "host/Shell.h"
 #include "host/SystemFileVersion.h"
+#include "setup/InstallRecord.h"
 #include "setup/Journal.h"
 #include "setup/ProductExtraction.h"
 #include "setup/SessionEndBlock.h"
@@ -241,6 +242,9 @@ bool SetupApp::install()
 
     if (!updateRegistryShown())
         return false;
+    // What the run wrote into the folder, by which the uninstaller knows the install as its
+    // own even when one of the product's programs has gone.
+    writeInstallRecord(journal);
     // Everything is in place: from here on a crash leaves the product whole.
     journal.finish();
 

@@ -7,10 +7,9 @@
 #include "host/BatchFile.h"
 #include "host/InstallMarks.h"
 #include "host/RegistryKey.h"
+#include "setup/TestPause.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -196,31 +195,6 @@ void failed(String& failures, const String& path)
     failures.append(path + "\r\n");
 }
 
-#ifdef TRELLIQ_TEST_PAUSES
-// Only in the tests' build (setup-paused.exe, tests/CMakeLists.txt), so that a test can
-// cancel or kill the run at an exact change: TRELLIQ_PAUSE_AT="KIND N FILE" waits before
-// the Nth record of KIND (folder, file, aside, value, key, done) while FILE exists;
-// FILE.reached tells the test that the run got there. What the user does meanwhile waits
-// in the queue, as it would behind a slow disk.
-void pauseBefore(int kind)
-{
-    static int counts[Journal::Record::Done + 1];
-    const char* const kinds[] = {"", "folder", "file", "aside", "value", "key", "done"};
-    char wanted[16] = "";
-    int number = 0;
-    char file[MAX_PATH] = "";
-    const char* setting = std::getenv("TRELLIQ_PAUSE_AT");
-    if (!setting || std::sscanf(setting, "%15s %d %259[^\n]", wanted, &number, file) != 3)
-        return;
-    if (std::strcmp(wanted, kinds[kind]) != 0 || ++counts[kind] != number)
-        return;
-    CloseHandle(CreateFileA((String(file) + ".reached").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    while (GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES)
-        Sleep(50);
-}
-#endif
-
 } // namespace
 
 Path Journal::fileIn(const Path& folder)
@@ -277,9 +251,10 @@ void Journal::begin(const Path& folder, const Array<String>& made)
 
 void Journal::append(const Record& record)
 {
-#ifdef TRELLIQ_TEST_PAUSES
-    pauseBefore(record.kind);
-#endif
+    // The tests' build can wait here: TRELLIQ_PAUSE_AT="KIND N FILE" before the Nth record
+    // of KIND.
+    const char* const kinds[] = {"", "folder", "file", "aside", "value", "key", "done"};
+    testPause(kinds[record.kind]);
     const String payload = encode(record);
     String frame;
     putNumber(frame, static_cast<uint32_t>(payload.length()));

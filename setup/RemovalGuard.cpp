@@ -1,8 +1,9 @@
-// removalRefusal: the protected folders, then the marks of an install.
+// removalRefusal: the protected folders, then the marks and records of an install.
 #include "setup/RemovalGuard.h"
 
 #include "host/InstallMarks.h"
 #include "host/ProtectedFolders.h"
+#include "setup/InstallRecord.h"
 
 String removalRefusal(const Path& given)
 {
@@ -15,7 +16,9 @@ String removalRefusal(const Path& given)
     struct _stat record;
     if (!given.status(&record))
         return String();
-    if (!holdsProductInstall(given) && !holdsInstallJournal(given))
+    Array<String> written;
+    if (!holdsProductInstall(given) && !holdsInstallJournal(given)
+        && !(readInstallRecord(given, written) && uninstallEntryNames(given)))
         return "it does not hold the product's uninstall.exe, bin\\trqc.exe and bin\\coverageBrowser.exe";
     return String();
 }

@@ -19,6 +19,7 @@
 #include "setup/SessionEndBlock.h"
 #include "setup/RunningPrograms.h"
 #include "setup/SetupLock.h"
+#include "setup/TestPause.h"
 #include "ui/MessageDialog.h"
 #include "ui/RegistryStepView.h"
 #include "ui/WaitCursor.h"
@@ -277,7 +278,12 @@ bool SetupApp::updateRegistryShown()
     RegistryStepView view(updateRegistryDialog_);
     const SessionEndBlock blocked(context_);
     // A silent run shows no dialog and has no Cancel to poll.
+#ifdef TRELLIQ_TEST_PAUSES
+    PausingRegistryView pausing(context_.silent ? nullptr : &view);
+    RegistryUpdate update(context_, &pausing);
+#else
     RegistryUpdate update(context_, context_.silent ? nullptr : &view);
+#endif
     // The install writes under the wait cursor; the uninstall shows its result dialog instead.
     bool ok;
     if (!context_.installMode) {

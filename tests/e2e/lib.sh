@@ -215,6 +215,30 @@ eventually() {
   "$@"
 }
 
+# machine FILE: the machine as seen from outside (C:\setup holds the tests' programs).
+# Wine keeps a volatile key of its own under HKCU\Software\Wine, made when a window first
+# shows: it is left out.
+machine() {
+  local key
+  {
+    (cd "$drive_c" && find . \( -path ./windows -o -path ./users -o -path ./setup \) -prune -o -type d -printf '%p/\n' \
+       -o -type f -printf '%p %s %T@\n' | sort)
+    for key in 'HKLM\Software' 'HKCU' "$machine_env"; do
+      reg export "$key" 'C:\export.reg' /y >/dev/null 2>&1 || echo "export of $key failed"
+      iconv -f UTF-16LE -t UTF-8 "$drive_c/export.reg" | tr -d '\r' \
+        | awk '/^\[/ { skip = index($0, "\\Software\\Wine\\Temporary System Parameters") > 0 } !skip'
+      rm -f "$drive_c/export.reg"
+    done
+  } > "$1"
+}
+same_machine() { # BEFORE AFTER
+  diff "$1" "$2" > "$world/machine.diff" && return 0
+  echo "   the machine changed:"; head -20 "$world/machine.diff"; return 1
+}
+
+# exit_is CODE: the program's exit code, of which Unix sees the low byte.
+exit_is() { equals "$exit_code" $(($1 % 256)); }
+
 # A deletion left for the next start of Windows in wininit.ini shows whether a restart came:
 # Wine answers ExitWindowsEx(EWX_REBOOT) with a restart of the prefix, which carries it out.
 plant_restart_marker() {

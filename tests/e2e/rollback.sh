@@ -8,30 +8,6 @@
 . "$(dirname "$0")/lib.sh"
 paused_exe=$(dirname "$setup_exe")/tests/setup-paused.exe
 
-# machine FILE: the machine as seen from outside (C:\setup holds the tests' programs).
-# Wine keeps a volatile key of its own under HKCU\Software\Wine, made when a window first
-# shows: it is left out.
-machine() {
-  local key
-  {
-    (cd "$drive_c" && find . \( -path ./windows -o -path ./users -o -path ./setup \) -prune -o -type d -printf '%p/\n' \
-       -o -type f -printf '%p %s %T@\n' | sort)
-    for key in 'HKLM\Software' 'HKCU' "$machine_env"; do
-      reg export "$key" 'C:\export.reg' /y >/dev/null 2>&1 || echo "export of $key failed"
-      iconv -f UTF-16LE -t UTF-8 "$drive_c/export.reg" | tr -d '\r' \
-        | awk '/^\[/ { skip = index($0, "\\Software\\Wine\\Temporary System Parameters") > 0 } !skip'
-      rm -f "$drive_c/export.reg"
-    done
-  } > "$1"
-}
-same_machine() { # BEFORE AFTER
-  diff "$1" "$2" > "$world/machine.diff" && return 0
-  echo "   the machine changed:"; head -20 "$world/machine.diff"; return 1
-}
-
-# exit_is CODE: the program's exit code, of which Unix sees the low byte.
-exit_is() { equals "$exit_code" $(($1 % 256)); }
-
 # paused_setup KIND N ARGS...: setup-paused.exe, waiting before the Nth change of KIND.
 paused_setup() {
   cp "$paused_exe" "$drive_c/setup/setup-paused.exe"
@@ -180,5 +156,42 @@ finish
 check "exit code 1603" exit_is 1603
 machine "$world/after"
 check "the machine as before" same_machine "$world/before" "$world/after"
+
+# An uninstall killed before its first registry setting, in the middle of them, and in the
+# middle of its file removal; then the uninstaller again, as a user would start it: the
+# uninstall entry's UninstallString while there is one, else the one in the folder. It
+# finishes the removal: exit 0 and the machine as before the install.
+for case in "setting 1 entry" "setting 6 folder" "removal 4 folder"; do
+  read -r kind n from <<<"$case"
+  scenario "uninstall-killed-at-$kind-$n-then-again"
+  machine "$world/before"
+  setup -s
+  finish
+  # setup-paused.exe in uninstall mode: under the uninstaller's name, in C:\setup (left out
+  # of the comparison with the tests' other programs).
+  mkdir -p "$drive_c/setup/paused"
+  cp "$paused_exe" "$drive_c/setup/paused/uninstall.exe"
+  touch "$drive_c/pause"
+  TRELLIQ_PAUSE_AT="$kind $n C:\\pause" start_program 'C:\setup\paused\uninstall.exe' -s -d "$folder"
+  eventually 60 test -e "$drive_c/pause.reached" || fail "the uninstall never got to $kind $n"
+  rm -f "$drive_c/pause.reached"
+  kill_tree "$setup_pid"
+  wait "$setup_pid" 2>/dev/null || true
+  robot await uninstall.exe
+  resume
+  check "the killed uninstall left its mark" journal_left
+  if [ "$from" = entry ]; then
+    check "and the uninstall entry" reg_key_exists "$uninstall_key"
+    again=$(reg_value "$uninstall_key" UninstallString | tr -d '"')
+  else
+    check "but no uninstall entry" no_key "$uninstall_key"
+    again="${folder}uninstall.exe"
+  fi
+  start_program "$again" -s
+  finish
+  check "exit code 0" exit_is 0
+  machine "$world/after"
+  check "the machine as before" same_machine "$world/before" "$world/after"
+done
 
 done_group

@@ -60,8 +60,10 @@ robot wait 'Trelliq Setup' expect 1026 'Are you sure you want to remove Trelliq?
 finish
 check "only the running uninstaller and the uninstall's mark are left" \
   equals "$(ls "$(dir_of_install)" | tr '\n' ' ')" "setup.journal uninstall.exe "
-check "the running file is listed for deletion at restart" \
-  grep -qi 'trelliq\\uninstall.exe' <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
+# Then its mark and the folder, so that the restart leaves nothing of the product.
+check "the running file, the mark and the folder are listed for deletion at restart, in this order" \
+  grep -qiF "${folder}uninstall.exe\\0\\0\\??\\${folder}setup.journal\\0\\0\\??\\${folder%\\}\\0" \
+  <(reg query "$pending_key" /v PendingFileRenameOperations | tr -d '\r')
 # The folder without the install's marks is still the uninstall's by its mark: the next
 # uninstaller finishes it.
 cp "$setup_exe" "$drive_c/setup/uninstall.exe"
@@ -161,5 +163,43 @@ check "the uninstall entry stays" equals "$(reg_value "$uninstall_key" DisplayNa
 check "the shortcut stays" test -f "$(menu_link)"
 check "the product's files stay" same_tree "$(dir_of_install)"
 check "the other folder keeps its files" test -f "$drive_c/Tools/bin/tool.exe"
+
+# A damaged install (a program of the product deleted, as an antivirus quarantines one) is
+# still the uninstaller's by the record its install wrote and the uninstall entry naming
+# the folder: every entry of the product goes, and only the files the install wrote.
+# Without that record the folder is refused as before, and nothing changes.
+for record in kept deleted; do
+  scenario "uninstall-damaged-record-$record"
+  machine "$world/before"
+  install_quietly
+  rm -f "$installed/bin/trqc.exe"
+  [ "$record" = kept ] || rm -f "$installed/setup.files"
+  machine "$world/installed"
+  cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+  start_program 'C:\setup\uninstall.exe' -s -d "$folder"
+  finish
+  machine "$world/after"
+  if [ "$record" = kept ]; then
+    check "exit code 0" exit_is 0
+    check "the machine as before the install" same_machine "$world/before" "$world/after"
+  else
+    check "refused: exit code 1603" exit_is 1603
+    check "nothing changed" same_machine "$world/installed" "$world/after"
+  fi
+done
+
+# What the user added to a damaged install stays, and with it the folder; the rest goes.
+scenario uninstall-damaged-with-users-files
+install_quietly
+rm -f "$installed/bin/trqc.exe"
+echo "mine" > "$installed/bin/notes.txt"
+echo "mine" > "$installed/mine.txt"
+cp "$setup_exe" "$drive_c/setup/uninstall.exe"
+start_program 'C:\setup\uninstall.exe' -s -d "$folder"
+finish
+check "exit code 0" exit_is 0
+check "only the user's files are left" \
+  equals "$(cd "$installed" && find . -type f | sort | tr '\n' ' ')" "./bin/notes.txt ./mine.txt "
+check "the uninstall entry is gone" no_key "$uninstall_key"
 
 done_group

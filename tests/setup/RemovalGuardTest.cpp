@@ -1,6 +1,7 @@
 // removalRefusal: which folders the uninstaller will not remove.
 #include "setup/RemovalGuard.h"
 
+#include "host/RegistryKey.h"
 #include "host/Shell.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -188,4 +190,49 @@ TEST(RemovalGuard, OnlyAFolderWithTheMarksOfAnInstallMayGo)
         DeleteFileA((folder + file).c_str());
     RemoveDirectoryA((folder + "bin").c_str());
     RemoveDirectoryA(folder.c_str());
+}
+
+// A damaged install (one of the product's programs deleted) is known by the record its
+// install wrote together with the uninstall entry that names the folder; either alone is
+// no mark.
+TEST(RemovalGuard, ADamagedInstallIsKnownByItsRecordAndItsEntry)
+{
+    const char* const entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelliq";
+    const char* const notHere = "it does not hold the product's uninstall.exe, bin\\trqc.exe and "
+                                "bin\\coverageBrowser.exe";
+    const char* const record = "TRQFILES1\r\nbin\\trqc.exe\r\n";
+    const struct {
+        const char* record;   // setup.files; null: none
+        const char* location; // the entry's InstallLocation: "" none, "=" the folder
+        const char* refusal;
+    } cases[] = {
+        {record, "=", ""},
+        {record, "", notHere},
+        {record, "C:\\Elsewhere\\", notHere},
+        {nullptr, "=", notHere},
+        {"bin\\trqc.exe\r\n", "=", notHere},
+    };
+    RegistryKey user(HKEY_CURRENT_USER, entry);
+    ASSERT_FALSE(user.open(RegistryKey::Read)) << "an uninstall entry of the product is already there";
+    for (const auto& c : cases) {
+        const String folder = freshFolder("damaged");
+        CreateDirectoryA((folder + "bin").c_str(), nullptr);
+        writeFile(folder + "uninstall.exe");
+        writeFile(folder + "bin\\coverageBrowser.exe");
+        if (c.record) {
+            const HANDLE file = CreateFileA((folder + "setup.files").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            0, nullptr);
+            DWORD written = 0;
+            WriteFile(file, c.record, static_cast<DWORD>(std::strlen(c.record)), &written, nullptr);
+            CloseHandle(file);
+        }
+        if (*c.location)
+            RegistryKey(HKEY_CURRENT_USER, entry).setString("InstallLocation", *c.location == '=' ? folder : c.location);
+        EXPECT_STREQ(c.refusal, removalRefusal(folder).c_str()) << (c.record ? c.record : "no record") << c.location;
+        RegistryKey(HKEY_CURRENT_USER, entry).deleteTree();
+        for (const char* file : {"uninstall.exe", "bin\\coverageBrowser.exe", "setup.files"})
+            DeleteFileA((folder + file).c_str());
+        RemoveDirectoryA((folder + "bin").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
 }
