@@ -3,6 +3,7 @@
 
 #include "foundation/File.h"
 #include "foundation/Log.h"
+#include "foundation/LongPathName.h"
 #include "foundation/ProductIdentity.h"
 #include "host/BatchFile.h"
 #include "host/InstallMarks.h"
@@ -180,6 +181,15 @@ bool exists(const String& path)
 bool isBelow(const String& path, const Path& folder)
 {
     return path.length() > folder.length() && Path(path.substring(0, folder.length())).equals(folder);
+}
+
+// path with its short (8.3) components in their long form, as far as they exist: on Windows
+// 95 and 98 the batch file is named by its short form, the one COMMAND.COM reads.
+String longForm(const String& path)
+{
+    char buffer[MAX_PATH];
+    const int length = longPathNameByComponents(path.c_str(), buffer, sizeof buffer);
+    return length > 0 && length < static_cast<int>(sizeof buffer) ? String(buffer) : path;
 }
 
 // path is folder or one of its parents.
@@ -521,9 +531,10 @@ String Journal::takeOver(const Path& given, const Path& menuEntry)
         at += 8 + static_cast<int>(length);
         // A journal is trusted with this folder only: what it names elsewhere stays.
         const bool registry = record.kind == Record::Value || record.kind == Record::Key;
+        const String path = registry ? record.path : longForm(record.path);
         const bool inside = registry ? installChanges(record)
-                                     : isBelow(record.path, journal.folder_) || Path(record.path).equals(menuEntry)
-                                           || Path(record.path).equals(Path(autoexecPath)) || record.kind == Record::Done;
+                                     : isBelow(path, journal.folder_) || Path(path).equals(menuEntry)
+                                           || Path(path).equals(Path(autoexecPath)) || record.kind == Record::Done;
         const bool madeForIt = record.kind == Record::Folder && isFolderOrParent(record.path, journal.folder_);
         if (!made || !madeForIt)
             made = false;

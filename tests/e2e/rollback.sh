@@ -107,6 +107,29 @@ for case in "file 6 install" "file 6 uninstall" "value 4 install" "value 4 unins
   fi
 done
 
+# On Windows 98 the settings go to a batch file and to autoexec.bat, which holds its owner's
+# lines. Killed before its last record, with everything changed, the run is taken back by
+# the uninstaller on the same Windows: autoexec.bat byte for byte, the machine as before.
+scenario killed-at-the-end-on-windows98-then-uninstall
+for program in setup-paused.exe uninstall.exe; do
+  reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d win98 /f >/dev/null
+done
+if [ "$WINEARCH" = win64 ]; then # as windows98.sh says: the 64-bit view's Program Files
+  folder='C:\Program Files\trelliq\'
+  installed="$drive_c/Program Files/trelliq"
+fi
+printf '@echo off\r\nset BLASTER=A220 I5 D1\r\n' > "$drive_c/autoexec.bat"
+cp "$drive_c/autoexec.bat" "$world/autoexec.bat"
+machine "$world/before"
+paused_setup done 1 -s
+kill_setup
+check "the killed run had called its batch file" grep -qi 'trqset' "$drive_c/autoexec.bat"
+uninstall_folder
+check "exit code 3010: Windows 98 restarts to take autoexec.bat as it is" exit_is 3010
+check "autoexec.bat byte for byte" cmp -s "$world/autoexec.bat" "$drive_c/autoexec.bat"
+machine "$world/after"
+check "the machine as before" same_machine "$world/before" "$world/after"
+
 # The end of the session (a restart, a log-off). While files are copied setup asks Windows to
 # wait: Wine's end-session request is refused and the install finishes whole. At a page,
 # before any change, the request ends the program and the machine stays as it was. When the
