@@ -83,11 +83,15 @@ check "no uninstall entry" no_uninstall_entry
 check "nothing written outside the destination" only_below "${installed#$drive_c/}" "$world/before" "$world/after"
 check "no file extracted" test -z "$(find "$installed" -type f 2>/dev/null)"
 
-# Drive T: is a 96 KB tmpfs (about half of the product) holding a file of its owner.
+# Drive T: is a 96 KB tmpfs (about half of the product) holding a file of its owner. The
+# failed install takes back what it wrote: drive T: and the machine are as they were.
+drive_t() { (cd "$small_drive" && find . -mindepth 1 -printf '%p %s %T@\n' | sort); }
 scenario disk-full
 if small_drive_t 96k; then
   head -c 20000 /dev/urandom > "$small_drive/owner.bin"
   cp "$small_drive/owner.bin" "$world/owner.bin"
+  machine "$world/before"
+  drive_t > "$world/drive-before"
   setup
   robot wait 'Choose Destination Folder' set 1004 'T:\Trelliq' click 1 gone \
         wait 'Locate Coverage File' click 1 gone wait 'Choose Compilers'
@@ -103,7 +107,23 @@ if small_drive_t 96k; then
   check "no program-menu entry" test ! -e "$(menu_link)"
   check "the owner's file is untouched" cmp -s "$small_drive/owner.bin" "$world/owner.bin"
   check "the file that did not fit is not left cut short" test ! -e "$small_drive/Trelliq/numega/cl.exe"
+  machine "$world/after"
+  check "the machine as before" same_machine "$world/before" "$world/after"
+  check "drive T: as before" cmp -s "$world/drive-before" <(drive_t)
 fi
+
+# A registry step that fails: a key the run may not write (the user's environment, the .trq
+# association, each made read-only for everybody). 1603, and the machine as before.
+for key in 'HKCU\Environment' 'HKLM\Software\Classes\.trq'; do
+  scenario "registry-step-fails-at-${key##*\\}"
+  wine_in "$build/tests/wide_value.exe" lock "$key" || fail "locking $key"
+  machine "$world/before"
+  setup -s
+  finish
+  check "exit code 1603" exit_is 1603
+  machine "$world/after"
+  check "the machine as before" same_machine "$world/before" "$world/after"
+done
 
 # The uninstaller copy that the program list's entry starts from the temporary folder.
 second_copy() { cp "$setup_exe" "$drive_c/setup/uninstall.exe"; }

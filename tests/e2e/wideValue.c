@@ -3,8 +3,10 @@
    console's code page, which loses what that cannot hold):
      wideValue set KEY NAME TYPE HEX   TYPE in decimal, HEX the data's bytes
      wideValue get KEY NAME            prints "TYPE HEX"; exit code 1 when there is none
+     wideValue lock KEY                makes KEY (if missing) and lets everybody only read it
    KEY begins with HKLM\ or HKCU\; HKLM\Software is taken in the 32-bit view, where the
-   product's machine keys live on 64-bit Windows. */
+   product's machine keys live on 64-bit Windows, but for its Classes, which each program
+   takes in its own view (Windows shares file types between the views; Wine does not). */
 #include <windows.h>
 
 #include <stdio.h>
@@ -18,7 +20,8 @@ static HKEY openKey(const char* key, REGSAM access)
     const char* subkey = key + 5;
     if (_strnicmp(key, "HKLM\\", 5) == 0) {
         root = HKEY_LOCAL_MACHINE;
-        if (_strnicmp(subkey, "software", 8) == 0 && (subkey[8] == '\\' || subkey[8] == '\0'))
+        if (_strnicmp(subkey, "software", 8) == 0 && (subkey[8] == '\\' || subkey[8] == '\0')
+            && _strnicmp(subkey, "software\\classes", 16) != 0)
             access |= KEY_WOW64_32KEY;
     } else if (_strnicmp(key, "HKCU\\", 5) == 0) {
         root = HKEY_CURRENT_USER;
@@ -34,6 +37,25 @@ int main(int argc, char** argv)
 {
     WCHAR name[256];
     HKEY key;
+    if (argc == 3 && strcmp(argv[1], "lock") == 0) {
+        SID_IDENTIFIER_AUTHORITY world = {SECURITY_WORLD_SID_AUTHORITY};
+        PSID everyone = NULL;
+        BYTE aclBuffer[256];
+        PACL acl = (PACL)aclBuffer;
+        SECURITY_DESCRIPTOR descriptor;
+        LONG status;
+        key = openKey(argv[2], KEY_READ | WRITE_DAC);
+        if (!key || !AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)
+            || !InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION)
+            || !AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone)
+            || !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)
+            || !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE))
+            return 2;
+        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+        RegCloseKey(key);
+        FreeSid(everyone);
+        return status == ERROR_SUCCESS ? 0 : 2;
+    }
     if (argc < 4 || !MultiByteToWideChar(CP_ACP, 0, argv[3], -1, name, 256))
         return 2;
     if (strcmp(argv[1], "set") == 0 && argc == 6) {
