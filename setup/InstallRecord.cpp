@@ -1,6 +1,7 @@
 // InstallRecord: writing the list from the journal's records and reading it back.
 #include "setup/InstallRecord.h"
 
+#include "archive/RecordReader.h"
 #include "foundation/File.h"
 #include "foundation/MachineChanges.h"
 #include "foundation/ProductIdentity.h"
@@ -13,27 +14,6 @@ namespace {
 
 // The largest record read back: the product has a few hundred files.
 const DWORD largestRecord = 4 * 1024 * 1024;
-
-// A relative path that stays inside the folder it is appended to: no drive or stream
-// (':'), no leading separator, and no part that is empty or only dots and blanks, which
-// Win32 would read as the folder itself or its parent.
-bool staysInside(const String& relative)
-{
-    if (relative.isEmpty() || relative.indexOf(':') >= 0)
-        return false;
-    int start = 0;
-    for (int i = 0; i <= relative.length(); ++i) {
-        if (i < relative.length() && relative.charAt(i) != '\\' && relative.charAt(i) != '/')
-            continue;
-        bool onlyDotsAndBlanks = true;
-        for (int k = start; k < i; ++k)
-            onlyDotsAndBlanks = onlyDotsAndBlanks && (relative.charAt(k) == '.' || relative.charAt(k) == ' ');
-        if (onlyDotsAndBlanks)
-            return false;
-        start = i + 1;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -85,7 +65,7 @@ bool readInstallRecord(const Path& folder, Array<String>& written)
         String line = text.substring(at, end);
         if (!line.isEmpty() && line.charAt(line.length() - 1) == '\r')
             line = line.substring(0, line.length() - 1);
-        if (staysInside(line))
+        if (RecordReader::staysInside(line))
             lines.add(line);
         at = end + 1;
     }

@@ -43,7 +43,7 @@ TEST(InstallRecord, OnlyPathsInsideTheFolderAreRead)
         {"\\Windows\\win.ini", false},
         {"\\\\server\\share\\file", false},
         {"bin\\trqc.exe:stream", false},
-        {"bin\\\\trqc.exe", false},
+        {"bin\\\\trqc.exe", true}, // an empty part, which Win32 reads as none
         {"", false},
     };
     TempFolder folder("record read");
