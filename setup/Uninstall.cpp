@@ -35,7 +35,7 @@ bool SetupApp::uninstall()
     // An install that was killed here is taken back first: an install it replaced is then
     // whole again and is removed as usual; a first install leaves nothing to remove.
     if (Journal::isIn(programFolder_)) {
-        const String notUndone = Journal::takeOver(programFolder_, programMenuFolder() + product::name + ".lnk");
+        const String notUndone = Journal::takeOver(programFolder_, programMenuFolder(context_.scope) + product::name + ".lnk");
         if (!notUndone.isEmpty()) {
             messageBox(("Setup could not undo all of the interrupted install's changes. Left as they are:\r\n"
                         + notUndone).c_str(), MB_ICONERROR);
@@ -70,7 +70,7 @@ bool SetupApp::uninstall()
     }
 
     try {
-        const Path link = programMenuFolder() + product::name + ".lnk";
+        const Path link = programMenuFolder(context_.scope) + product::name + ".lnk";
         link.remove();
         Log::write(String("removed: ") + link);
         dialog.showItem(IDC_CHECK_PROGRAM_MENU);
