@@ -182,6 +182,13 @@ bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
         const EntryOwner userOwner = uninstallEntryOwner(HKEY_CURRENT_USER, destination);
         const bool userEntryGone = userOwner == EntryOwner::folder && deleteTreeShown(update, userEntry);
         ok = machineEntryGone || userEntryGone;
+        if (userEntryGone) {
+            // The user's uninstall list that the install had to make holds nothing now.
+            LastErrorKept kept;
+            RegistryKey list = userEntry.parent();
+            if (list.isEmpty())
+                list.deleteTree();
+        }
         if (user && userOwner != EntryOwner::folder) {
             update.show(userEntry.fullName());
             SetLastError(ERROR_FILE_NOT_FOUND);
