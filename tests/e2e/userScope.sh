@@ -106,6 +106,32 @@ for first in user machine; do
   check "$first first: the user's settings are as they were" same_user before "after-$first"
 done
 
+# Escape while the user's settings are written: the journal takes every one of them back.
+# setup-paused.exe is setup.exe that waits before a given change (TRELLIQ_PAUSE_AT).
+scenario user-scope-escape
+user_places
+snapshot before
+cp "$(dirname "$setup_exe")/tests/setup-paused.exe" "$drive_c/setup/setup-paused.exe"
+touch "$drive_c/pause"
+TRELLIQ_PAUSE_AT='value 12 C:\pause' start_program 'C:\setup\setup-paused.exe' -u
+robot wait 'Choose Destination Folder' expect 1004 "${user_folder%\\}" click 1 gone \
+      wait 'Locate Coverage File' click 1 gone wait 'Choose Compilers' click 1 gone
+eventually 60 test -e "$drive_c/pause.reached" || fail "the run never got to the 12th registry value"
+check "the user's uninstall entry was written" reg_key_exists "$user_entry"
+check "the user's PATH holds bin" starts_with "$(reg_value 'HKCU\Environment' PATH)" "${user_folder}bin;"
+robot wait 'Update Registry' escape
+rm -f "$drive_c/pause"
+shown=$(answered_messages)
+echo "$shown" | sed 's/^/   /'
+check "one message, the cancel's" test "$(grep -c 'answered OK' <<<"$shown")" = 1 -a -n "$(grep 'Error 1223' <<<"$shown")"
+finish 120
+check "exit code 1602 (low byte)" equals "$exit_code" $((1602 % 256))
+snapshot after
+check "the user's folder is gone" test ! -e "$user_installed"
+check "the user's shortcut is gone" test ! -e "$user_menu"
+check "the user's settings are as they were" same_user before after
+check "the machine is as it was" same_machine before after
+
 # The user's own folders are no install folder for the user either, and nothing changes.
 scenario user-scope-refusals
 user_places
