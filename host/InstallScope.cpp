@@ -19,12 +19,12 @@ HKEY uninstallEntryRoot(InstallScope scope)
 
 HKEY classesRoot(InstallScope scope)
 {
-    return scope == InstallScope::user ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
+    return scope == InstallScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-String classesKey(InstallScope scope, const char* name)
+String classesKey(const char* name)
 {
-    return scope == InstallScope::user ? String("Software\\Classes\\") + name : String(name);
+    return String("Software\\Classes\\") + name;
 }
 
 bool userProgramsFolder(String& folder)

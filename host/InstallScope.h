@@ -16,10 +16,13 @@ enum class InstallScope { machine, user };
 String uninstallEntryKey();
 HKEY uninstallEntryRoot(InstallScope scope);
 
-// Where a file type or extension (".trq", "Coverage.File") is registered: HKEY_CLASSES_ROOT
-// for the machine scope, HKEY_CURRENT_USER\Software\Classes for the user scope.
+// Where a file type or extension (".trq", "Coverage.File") is registered: the key
+// classesKey(name) under HKEY_LOCAL_MACHINE for the machine scope, under HKEY_CURRENT_USER
+// for the user scope. Not through HKEY_CLASSES_ROOT: since Windows 2000 it writes to, and
+// deletes, the user's key where one exists, so an install for all users would take over the
+// user's own install's file type.
 HKEY classesRoot(InstallScope scope);
-String classesKey(InstallScope scope, const char* name);
+String classesKey(const char* name);
 
 // The user's Programs folder ("<local application data>\Programs", without a trailing
 // separator): the shell's local application data folder, else (shells before 5.0) the one

@@ -121,15 +121,15 @@ bool updateFileAssociation(RegistryUpdate& update)
 {
     const InstallScope scope = update.userScope() ? InstallScope::user : InstallScope::machine;
     const HKEY root = classesRoot(scope);
-    RegistryKey extension(root, classesKey(scope, ".trq"));
-    RegistryKey type(root, classesKey(scope, fileType));
+    RegistryKey extension(root, classesKey(".trq"));
+    RegistryKey type(root, classesKey(fileType));
     bool ok;
     if (update.installing()) {
         ok = setStringShown(update, extension, nullptr, fileType);
         if (ok) {
             const String program = browserPath(update);
-            RegistryKey icon(root, classesKey(scope, fileType) + "\\DefaultIcon");
-            RegistryKey command(root, classesKey(scope, fileType) + "\\shell\\open\\command");
+            RegistryKey icon(root, classesKey(fileType) + "\\DefaultIcon");
+            RegistryKey command(root, classesKey(fileType) + "\\shell\\open\\command");
             // The icon is a path and an index, not a command line: it stays unquoted.
             ok = setStringShown(update, icon, nullptr, program + ",1") &&
                  setStringShown(update, command, nullptr, quoted(program) + " \"%1\"");
@@ -138,7 +138,7 @@ bool updateFileAssociation(RegistryUpdate& update)
         ok = deleteTreeShown(update, extension) && deleteTreeShown(update, type);
     }
     LastErrorKept kept;
-    RegistryKey earlierType(root, classesKey(scope, "Trelliq.File"));
+    RegistryKey earlierType(root, classesKey("Trelliq.File"));
     earlierType.deleteTree();
     return ok;
 }

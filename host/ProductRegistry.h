@@ -12,8 +12,8 @@ class RegistryUpdate;
 // user HKEY_CURRENT_USER, its uninstaller started with -u) with what "Apps & Features"
 // shows, the product key's version, PATH and LIB, TRQFILE (coverageFile; removed when it is
 // empty; the machine's for all users, the user's for the user), BoundsChecker's NMCL,
-// Developer Studio 6.0, 5.0 and 4.x, and the ".trq" association (HKEY_CLASSES_ROOT for all
-// users, HKEY_CURRENT_USER\Software\Classes for the user). An uninstall removes only its
+// Developer Studio 6.0, 5.0 and 4.x, and the ".trq" association (HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER \Software\Classes, classesRoot). An uninstall removes only its
 // scope's entries: an uninstall entry of another folder stays, and so do the product key and
 // the browser's settings while the other scope's install does. While installing the first failure stops the later writes; while
 // uninstalling every removal is tried. A failure or a cancel in the dialog is reported once

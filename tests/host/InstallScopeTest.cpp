@@ -30,10 +30,9 @@ TEST(InstallScope, ThePlacesOfEachScope)
     EXPECT_EQ(uninstallEntryRoot(InstallScope::machine), HKEY_LOCAL_MACHINE);
     EXPECT_EQ(uninstallEntryRoot(InstallScope::user), HKEY_CURRENT_USER);
     EXPECT_STREQ(entry.c_str(), uninstallEntryKey().c_str());
-    EXPECT_EQ(classesRoot(InstallScope::machine), HKEY_CLASSES_ROOT);
-    EXPECT_STREQ(".trq", classesKey(InstallScope::machine, ".trq").c_str());
+    EXPECT_EQ(classesRoot(InstallScope::machine), HKEY_LOCAL_MACHINE);
     EXPECT_EQ(classesRoot(InstallScope::user), HKEY_CURRENT_USER);
-    EXPECT_STREQ("Software\\Classes\\.trq", classesKey(InstallScope::user, ".trq").c_str());
+    EXPECT_STREQ("Software\\Classes\\.trq", classesKey(".trq").c_str());
 }
 
 TEST(InstallScope, TheUninstallerFindsItsScopeByItsEntryElseByItsFolder)
