@@ -12,11 +12,6 @@ String uninstallEntryKey()
     return String("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + product::name;
 }
 
-HKEY uninstallEntryRoot(InstallScope scope)
-{
-    return scope == InstallScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
-
 HKEY classesRoot(InstallScope scope)
 {
     return scope == InstallScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;

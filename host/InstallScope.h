@@ -14,7 +14,6 @@ enum class InstallScope { machine, user };
 // The Windows uninstall entry of the product, under HKEY_LOCAL_MACHINE for the machine
 // scope and HKEY_CURRENT_USER for the user scope.
 String uninstallEntryKey();
-HKEY uninstallEntryRoot(InstallScope scope);
 
 // Where a file type or extension (".trq", "Coverage.File") is registered: the key
 // classesKey(name) under HKEY_LOCAL_MACHINE for the machine scope, under HKEY_CURRENT_USER

@@ -23,10 +23,6 @@ String companyKey()
     return String("Software\\") + product::company;
 }
 
-String uninstallKey()
-{
-    return uninstallEntryKey();
-}
 const char* const fileType = "Coverage.File";
 
 String browserPath(const RegistryUpdate& update)
@@ -152,8 +148,8 @@ bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
     if (install && view)
         view->show();
 
-    RegistryKey machineEntry(HKEY_LOCAL_MACHINE, uninstallKey());
-    RegistryKey userEntry(HKEY_CURRENT_USER, uninstallKey());
+    RegistryKey machineEntry(HKEY_LOCAL_MACHINE, uninstallEntryKey());
+    RegistryKey userEntry(HKEY_CURRENT_USER, uninstallEntryKey());
     RegistryKey productKey(HKEY_CURRENT_USER, companyKey() + "\\" + product::name);
     bool ok;
     const bool user = update.userScope();

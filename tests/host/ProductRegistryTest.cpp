@@ -97,11 +97,8 @@ protected:
         raw::removeTree(HKEY_LOCAL_MACHINE, entry);
         raw::removeTree(HKEY_CURRENT_USER, entry);
         raw::removeTree(HKEY_CURRENT_USER, company);
-        for (const char* key : {".trq", "Coverage.File", "Trelliq.File"}) {
+        for (const char* key : {".trq", "Coverage.File", "Trelliq.File"})
             raw::removeTree(HKEY_CLASSES_ROOT, key);
-            raw::removeTree(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + key);
-        }
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Environment", "TRQFILE");
         RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, machineEnvironment.c_str(), "TRQFILE");
     }
     bool install(const char* coverageFile = "C:\\work\\test.trq") { return install(coverageFile, view); }
@@ -309,70 +306,4 @@ TEST_F(ProductRegistryTest, QuotedCommandLinesStartTheirProgramsDespiteProgramEx
         DeleteFileA(file.c_str());
     RemoveDirectoryA((folder + "bin").c_str());
     RemoveDirectoryA(folder.c_str());
-}
-
-// For the user only, every entry is the user's; a machine install of another folder beside
-// it keeps its own, and each uninstall removes its own scope's.
-TEST_F(ProductRegistryTest, TheUserScopeWritesTheUsersPlacesAndLeavesTheMachineInstall)
-{
-    const std::string userPath = raw::read(HKEY_CURRENT_USER, "Environment", "PATH");
-    const std::string machinePath = raw::read(HKEY_LOCAL_MACHINE, machineEnvironment, "PATH");
-    context.destination = "C:\\Program Files\\trelliq\\";
-    ASSERT_TRUE(install("C:\\machine.trq"));
-    context.scope = InstallScope::user;
-    context.destination = "C:\\Users\\me\\Programs\\trelliq\\";
-    MessageRecorder recorder;
-    ASSERT_TRUE(install("C:\\mine.trq"));
-
-    const struct {
-        HKEY root;
-        std::string key;
-        const char* name;
-        const char* expected;
-    } written[] = {
-        {HKEY_CURRENT_USER, entry, "UninstallString", "\"C:\\Users\\me\\Programs\\trelliq\\uninstall.exe\" -u"},
-        {HKEY_CURRENT_USER, entry, "QuietUninstallString", "\"C:\\Users\\me\\Programs\\trelliq\\uninstall.exe\" -u -s"},
-        {HKEY_LOCAL_MACHINE, entry, "UninstallString", "\"C:\\Program Files\\trelliq\\uninstall.exe\""},
-        {HKEY_CURRENT_USER, "Software\\Classes\\.trq", nullptr, "Coverage.File"},
-        {HKEY_CURRENT_USER, "Software\\Classes\\Coverage.File\\shell\\open\\command", nullptr,
-         "\"C:\\Users\\me\\Programs\\trelliq\\bin\\coverageBrowser.exe\" \"%1\""},
-        {HKEY_CLASSES_ROOT, "Coverage.File\\shell\\open\\command", nullptr,
-         "\"C:\\Program Files\\trelliq\\bin\\coverageBrowser.exe\" \"%1\""},
-        {HKEY_CURRENT_USER, "Environment", "TRQFILE", "C:\\mine.trq"},
-        {HKEY_LOCAL_MACHINE, machineEnvironment, "TRQFILE", "C:\\machine.trq"},
-    };
-    for (const auto& w : written)
-        EXPECT_EQ(raw::read(w.root, w.key, w.name), w.expected) << w.key << " " << (w.name ? w.name : "");
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, "Environment", "PATH").find("C:\\Users\\me\\Programs\\trelliq\\bin;"), 0u);
-    EXPECT_EQ(raw::read(HKEY_LOCAL_MACHINE, machineEnvironment, "PATH").find("C:\\Program Files\\trelliq\\bin;"), 0u);
-
-    // The user's uninstall leaves the machine install whole, the product key included.
-    ASSERT_TRUE(uninstall());
-    EXPECT_TRUE(MessageRecorder::messages().empty());
-    EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, entry));
-    EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, "Software\\Classes\\.trq"));
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, "Environment", "TRQFILE"), "<missing>");
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, "Environment", "PATH"), userPath);
-    for (const auto& w : written) {
-        if (w.root != HKEY_CURRENT_USER)
-            EXPECT_EQ(raw::read(w.root, w.key, w.name), w.expected) << w.key << " " << (w.name ? w.name : "");
-    }
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, product, "version"), "5.2.9");
-
-    // And the other way round: the user's install stays while the machine's goes.
-    ASSERT_TRUE(install("C:\\mine.trq"));
-    context.scope = InstallScope::machine;
-    context.destination = "C:\\Program Files\\trelliq\\";
-    ASSERT_TRUE(uninstall());
-    EXPECT_TRUE(MessageRecorder::messages().empty());
-    EXPECT_FALSE(raw::exists(HKEY_LOCAL_MACHINE, entry));
-    EXPECT_EQ(raw::read(HKEY_LOCAL_MACHINE, machineEnvironment, "PATH"), machinePath);
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, entry, "UninstallString"), written[0].expected);
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, "Software\\Classes\\.trq", nullptr), "Coverage.File");
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, product, "version"), "5.2.9");
-    context.scope = InstallScope::user;
-    context.destination = "C:\\Users\\me\\Programs\\trelliq\\";
-    ASSERT_TRUE(uninstall());
-    EXPECT_FALSE(raw::exists(HKEY_CURRENT_USER, company));
-    EXPECT_EQ(raw::read(HKEY_CURRENT_USER, "Environment", "PATH"), userPath);
 }
