@@ -32,8 +32,9 @@ snapshot() {
     if [ -f "$drive_c/snapshot.reg" ]; then mv "$drive_c/snapshot.reg" "$world/$name.$i"; else : >"$world/$name.$i"; fi
     i=$((i + 1))
   done
-  (cd "$drive_c" && find 'Program Files' 'Program Files (x86)' 'ProgramData/Microsoft/Windows/Start Menu' \
-     \( -type d -printf '%p/ %T@\n' \) -o -printf '%p %s %T@\n' 2>/dev/null | sort) >"$world/$name.files"
+  # A 32-bit prefix has no Program Files (x86).
+  (cd "$drive_c" && { find 'Program Files' 'Program Files (x86)' 'ProgramData/Microsoft/Windows/Start Menu' \
+     \( -type d -printf '%p/ %T@\n' \) -o -printf '%p %s %T@\n' 2>/dev/null || true; } | sort) >"$world/$name.files"
 }
 # same_machine BEFORE AFTER, same_user BEFORE AFTER: the snapshots' parts are equal, byte for byte.
 same_machine() { cmp "$world/$1.0" "$world/$2.0" && cmp "$world/$1.1" "$world/$2.1" && cmp "$world/$1.files" "$world/$2.files"; }
