@@ -108,11 +108,10 @@ for first in user machine; do
 done
 
 # Escape while the user's settings are written: the journal takes every one of them back.
-# setup-paused.exe is setup.exe that waits before a given change (TRELLIQ_PAUSE_AT).
 scenario user-scope-escape
 user_places
 snapshot before
-cp "$(dirname "$setup_exe")/tests/setup-paused.exe" "$drive_c/setup/setup-paused.exe"
+cp "$paused_exe" "$drive_c/setup/setup-paused.exe"
 touch "$drive_c/pause"
 TRELLIQ_PAUSE_AT='value 12 C:\pause' start_program 'C:\setup\setup-paused.exe' -u
 robot wait 'Choose Destination Folder' expect 1004 "${user_folder%\\}" click 1 gone \
@@ -121,7 +120,7 @@ eventually 60 test -e "$drive_c/pause.reached" || fail "the run never got to the
 check "the user's uninstall entry was written" reg_key_exists "$user_entry"
 check "the user's PATH holds bin" starts_with "$(reg_value 'HKCU\Environment' PATH)" "${user_folder}bin;"
 robot wait 'Update Registry' escape
-rm -f "$drive_c/pause"
+resume
 shown=$(answered_messages)
 echo "$shown" | sed 's/^/   /'
 check "one message, the cancel's" test "$(grep -c 'answered OK' <<<"$shown")" = 1 -a -n "$(grep 'Error 1223' <<<"$shown")"
@@ -130,6 +129,24 @@ check "exit code 1602 (low byte)" equals "$exit_code" $((1602 % 256))
 snapshot after
 check "the user's folder is gone" test ! -e "$user_installed"
 check "the user's shortcut is gone" test ! -e "$user_menu"
+check "the user's settings are as they were" same_user before after
+check "the machine is as it was" same_machine before after
+
+# Killed after the user's uninstall list was made: the next install for the user takes the
+# run back first (the list it made included) and installs whole; its removal leaves the
+# user's settings as they were.
+scenario user-scope-killed
+user_places
+snapshot before
+paused_setup value 4 -u -s
+kill_setup
+check "the user's uninstall entry was being written" reg_key_exists "$user_entry"
+setup -u -s
+finish 120
+check "the next install succeeds (exit code)" equals "$exit_code" 0
+user_installed_checks
+robot timeout 120000 exits 0 "$(reg_value "$user_entry" QuietUninstallString)"
+snapshot after
 check "the user's settings are as they were" same_user before after
 check "the machine is as it was" same_machine before after
 
