@@ -28,7 +28,8 @@ bool userProgramsFolder(String& folder)
     if (!getSpecialFolder(CSIDL_LOCAL_APPDATA, local)) {
         // Shells before 5.0 know no CSIDL_LOCAL_APPDATA; where the user has the folder, the
         // registry's shell folders name it.
-        RegistryKey shellFolders(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+        RegistryKey shellFolders(HKEY_CURRENT_USER,
+                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
         if (!shellFolders.getString("Local AppData", local) || local.isEmpty())
             return false;
     }

@@ -162,7 +162,8 @@ bool SetupApp::install()
             useBatchFileIn(context_.destination);
             // A run that was killed while installing here is taken back first.
             if (Journal::isIn(context_.destination)) {
-                notUndone_.append(Journal::takeOver(context_.destination, programMenuFolder(context_.scope) + product::name + ".lnk"));
+                notUndone_.append(Journal::takeOver(context_.destination,
+                                                    programMenuFolder(context_.scope) + product::name + ".lnk"));
                 if (!notUndone_.isEmpty()) {
                     messageBox(undoReport().c_str(), MB_ICONERROR);
                     return false;

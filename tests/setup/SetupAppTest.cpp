@@ -95,10 +95,12 @@ TEST(SetupApp, WithoutRightsForTheMachineTheUserScopeOrOneMessageAndNoChange)
         DeleteFileA(log.c_str());
         int code;
         {
-            testSupport::NarrowedKey readOnly(HKEY_LOCAL_MACHINE,
-                                              "System\\CurrentControlSet\\Control\\Session Manager\\Environment", KEY_READ);
+            testSupport::NarrowedKey readOnly(
+                HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment", KEY_READ);
             ASSERT_TRUE(readOnly.ok());
-            SetupApp app(("C:\\x\\setup.exe " + std::string(c.options) + " -t \"" + target + "\" -l \"" + log + "\"").c_str());
+            const std::string commandLine =
+                "C:\\x\\setup.exe " + std::string(c.options) + " -t \"" + target + "\" -l \"" + log + "\"";
+            SetupApp app(commandLine.c_str());
             // In place of the application's message dialog for the question: answers OK,
             // which is no Yes.
             std::unique_ptr<MessageRecorder> recorder(c.asked ? new MessageRecorder : nullptr);
@@ -115,7 +117,7 @@ TEST(SetupApp, WithoutRightsForTheMachineTheUserScopeOrOneMessageAndNoChange)
         }
         const std::string lines = testSupport::contents(log);
         EXPECT_EQ(lines.find(refusal) != std::string::npos, c.refused) << c.options << ":\n" << lines;
-        EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << c.options << ": the install folder stays";
+        EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << c.options << ": a folder was made";
         if (c.refused) {
             EXPECT_EQ(code, exitFailed);
             EXPECT_EQ(lines.find("message: "), lines.rfind("message: ")) << "one message only:\n" << lines;
