@@ -148,7 +148,8 @@ bool removeEnvironment(const char* name, bool perUser)
 bool editDirectoryList(RegistryUpdate& update, const char* keyPath, const char* name, const String& directory)
 {
     const bool install = update.installing();
-    const bool perUser = std::strcmp(name, "PATH") != 0;
+    // PATH is the machine's in the machine scope; every list is the user's in the user scope.
+    const bool perUser = update.userScope() || std::strcmp(name, "PATH") != 0;
     // The list is other programs' text: read and written whole through the wide API, so
     // that an entry the code page cannot hold comes back unit for unit. Through the ANSI
     // code page it would come back as '?', or best-fit mapped to a look-alike folder that

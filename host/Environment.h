@@ -38,7 +38,8 @@ bool removeEnvironment(const char* name, bool perUser);
 // while the update installs, or takes every entry of it out while it uninstalls, wherever
 // it stands and whatever its letter case (withDirectoryFirst, withoutDirectory); a list
 // left empty is deleted when it had been read. Without keyPath the list is the
-// environment variable name (machine scope for "PATH", per user otherwise); with keyPath
+// environment variable name (machine scope for "PATH" while the update is for all users,
+// per user otherwise); with keyPath
 // it is the value name under HKEY_CURRENT_USER\keyPath, read from there or else from
 // HKEY_LOCAL_MACHINE. The list is read and written in the wide form, so every other entry
 // keeps its every unit; directory is converted from the ANSI code page. The type read is

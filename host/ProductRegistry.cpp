@@ -11,6 +11,7 @@
 #include "host/DevStudio.h"
 #include "host/DevStudioVersion.h"
 #include "host/Environment.h"
+#include "host/InstallScope.h"
 #include "host/RegistryKey.h"
 #include "host/RegistryUpdate.h"
 #include "host/UpdateRegistryView.h"
@@ -22,10 +23,6 @@ String companyKey()
     return String("Software\\") + product::company;
 }
 
-String uninstallKey()
-{
-    return String("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + product::name;
-}
 const char* const fileType = "Coverage.File";
 
 String browserPath(const RegistryUpdate& update)
@@ -38,6 +35,12 @@ String browserPath(const RegistryUpdate& update)
 String quoted(const String& path)
 {
     return String("\"") + path + "\"";
+}
+
+// The uninstaller's command line: the user scope's uninstaller is told its scope.
+String uninstallCommand(const RegistryUpdate& update)
+{
+    return quoted(update.destination() + product::uninstallerName) + (update.userScope() ? " -u" : "");
 }
 
 // The bytes of the files below folder (ending with a separator), its subfolders included;
@@ -72,7 +75,7 @@ void writeEntryDetails(const RegistryUpdate& update, RegistryKey& entry, const S
     entry.setString("Publisher", product::company);
     entry.setString("DisplayIcon", browserPath(update));
     entry.setString("InstallLocation", update.destination());
-    entry.setString("QuietUninstallString", quoted(update.destination() + product::uninstallerName) + " -s");
+    entry.setString("QuietUninstallString", uninstallCommand(update) + " -s");
     // In KB, as Windows reads it; the installed files, whatever the product holds.
     const unsigned long long bytes = treeSize(update.destination());
     entry.setNumber("EstimatedSize", static_cast<uint32_t>((bytes + 1023) / 1024));
@@ -115,15 +118,17 @@ bool machineChangesAllowed()
 
 bool updateFileAssociation(RegistryUpdate& update)
 {
-    RegistryKey extension(HKEY_CLASSES_ROOT, ".trq");
-    RegistryKey type(HKEY_CLASSES_ROOT, fileType);
+    const InstallScope scope = update.userScope() ? InstallScope::user : InstallScope::machine;
+    const HKEY root = classesRoot(scope);
+    RegistryKey extension(root, classesKey(".trq"));
+    RegistryKey type(root, classesKey(fileType));
     bool ok;
     if (update.installing()) {
         ok = setStringShown(update, extension, nullptr, fileType);
         if (ok) {
             const String program = browserPath(update);
-            RegistryKey icon(HKEY_CLASSES_ROOT, String(fileType) + "\\DefaultIcon");
-            RegistryKey command(HKEY_CLASSES_ROOT, String(fileType) + "\\shell\\open\\command");
+            RegistryKey icon(root, classesKey(fileType) + "\\DefaultIcon");
+            RegistryKey command(root, classesKey(fileType) + "\\shell\\open\\command");
             // The icon is a path and an index, not a command line: it stays unquoted.
             ok = setStringShown(update, icon, nullptr, program + ",1") &&
                  setStringShown(update, command, nullptr, quoted(program) + " \"%1\"");
@@ -132,7 +137,7 @@ bool updateFileAssociation(RegistryUpdate& update)
         ok = deleteTreeShown(update, extension) && deleteTreeShown(update, type);
     }
     LastErrorKept kept;
-    RegistryKey earlierType(HKEY_CLASSES_ROOT, "Trelliq.File");
+    RegistryKey earlierType(root, classesKey("Trelliq.File"));
     earlierType.deleteTree();
     return ok;
 }
@@ -146,17 +151,20 @@ bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
     if (install && view)
         view->show();
 
-    RegistryKey machineEntry(HKEY_LOCAL_MACHINE, uninstallKey());
-    RegistryKey userEntry(HKEY_CURRENT_USER, uninstallKey());
+    RegistryKey machineEntry(HKEY_LOCAL_MACHINE, uninstallEntryKey());
+    RegistryKey userEntry(HKEY_CURRENT_USER, uninstallEntryKey());
     RegistryKey productKey(HKEY_CURRENT_USER, companyKey() + "\\" + product::name);
     bool ok;
+    const bool user = update.userScope();
     if (install) {
         const String name = String(product::name) + " " + version;
-        const String uninstaller = quoted(destination + product::uninstallerName);
-        RegistryKey* entry = &machineEntry;
-        ok = setStringShown(update, machineEntry, "DisplayName", name) &&
-             setStringShown(update, machineEntry, "UninstallString", uninstaller);
-        if (!ok) {
+        const String uninstaller = uninstallCommand(update);
+        // The user scope writes the user's entry only; the machine scope the machine's,
+        // else the user's.
+        RegistryKey* entry = user ? &userEntry : &machineEntry;
+        ok = setStringShown(update, *entry, "DisplayName", name) &&
+             setStringShown(update, *entry, "UninstallString", uninstaller);
+        if (!ok && !user) {
             entry = &userEntry;
             ok = setStringShown(update, userEntry, "DisplayName", name) &&
                  setStringShown(update, userEntry, "UninstallString", uninstaller);
@@ -166,22 +174,42 @@ bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
             writeEntryDetails(update, *entry, version);
         productKey.setString("version", version);
     } else {
-        // An install without machine rights wrote the user's entry, and one with them the
-        // machine's: both go, and either one gone counts.
-        const bool machineEntryGone = deleteTreeShown(update, machineEntry);
-        const bool userEntryGone = deleteTreeShown(update, userEntry);
+        // The machine scope removes the machine's entry and the user's one that an install
+        // without machine rights wrote for this folder; the user scope only the user's.
+        // An entry for another folder is the other scope's install: it stays.
+        const bool machineEntryGone = !user && deleteTreeShown(update, machineEntry);
+        const EntryOwner userOwner = uninstallEntryOwner(HKEY_CURRENT_USER, destination);
+        const bool userEntryGone = userOwner == EntryOwner::folder && deleteTreeShown(update, userEntry);
         ok = machineEntryGone || userEntryGone;
-        RegistryKey company = productKey.parent();
-        RegistryKey browserSettings(HKEY_CURRENT_USER, companyKey() + "\\Coverage Browser");
-        {
+        if (userEntryGone) {
+            // The user's uninstall list that the install had to make holds nothing now.
             LastErrorKept kept;
-            deleteTreeShown(update, productKey);
-            deleteTreeShown(update, browserSettings);
+            RegistryKey list = userEntry.parent();
+            if (list.isEmpty())
+                list.deleteTree();
         }
-        // The company key's removal adds its own result: it must not hide a failed
-        // removal of the uninstall entry.
-        if (company.isEmpty())
-            ok = deleteTreeShown(update, company) && ok;
+        if (user && userOwner != EntryOwner::folder) {
+            update.show(userEntry.fullName());
+            SetLastError(ERROR_FILE_NOT_FOUND);
+        }
+        // The product key and the browser's settings are the user's own: they stay while the
+        // install of the other scope does.
+        const bool otherScopeInstalled =
+            user ? uninstallEntryOwner(HKEY_LOCAL_MACHINE, destination) != EntryOwner::none
+                 : userOwner == EntryOwner::other;
+        if (!otherScopeInstalled) {
+            RegistryKey company = productKey.parent();
+            RegistryKey browserSettings(HKEY_CURRENT_USER, companyKey() + "\\Coverage Browser");
+            {
+                LastErrorKept kept;
+                deleteTreeShown(update, productKey);
+                deleteTreeShown(update, browserSettings);
+            }
+            // The company key's removal adds its own result: it must not hide a failed
+            // removal of the uninstall entry.
+            if (company.isEmpty())
+                ok = deleteTreeShown(update, company) && ok;
+        }
     }
     if (ok)
         ok = !update.cancelled();
@@ -198,9 +226,9 @@ bool updateRegistry(RegistryUpdate& update, const String& coverageFile)
     update.show("TRQFILE");
     if (!install || coverageFile.isEmpty()) {
         LastErrorKept kept;
-        removeEnvironment("TRQFILE", false);
+        removeEnvironment("TRQFILE", user);
     } else if (ok) {
-        ok = setEnvironment("TRQFILE", coverageFile, false);
+        ok = setEnvironment("TRQFILE", coverageFile, user);
     }
 
     {

@@ -7,11 +7,15 @@
 class RegistryKey;
 class RegistryUpdate;
 
-// Install or uninstall per the update's mode, for its destination: the Windows
-// uninstall entry (HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER) with what "Apps & Features"
+// Install or uninstall per the update's mode, for its destination and in its scope: the
+// Windows uninstall entry (for all users HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER; for the
+// user HKEY_CURRENT_USER, its uninstaller started with -u) with what "Apps & Features"
 // shows, the product key's version, PATH and LIB, TRQFILE (coverageFile; removed when it is
-// empty), BoundsChecker's NMCL, Developer Studio 6.0, 5.0 and 4.x, and the ".trq"
-// association. While installing the first failure stops the later writes; while
+// empty; the machine's for all users, the user's for the user), BoundsChecker's NMCL,
+// Developer Studio 6.0, 5.0 and 4.x, and the ".trq" association (HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER \Software\Classes, classesRoot). An uninstall removes only its
+// scope's entries: an uninstall entry of another folder stays, and so do the product key and
+// the browser's settings while the other scope's install does. While installing the first failure stops the later writes; while
 // uninstalling every removal is tried. A failure or a cancel in the dialog is reported once
 // at the end, as "Error updating registry " + the setting last shown + the system's text;
 // the result is then false. The view, when there is one, is shown while installing.
@@ -25,7 +29,7 @@ bool machineChangesAllowed();
 
 // ".trq" as "Coverage.File" with its icon and open command (install), or both removed, the
 // type only when ".trq" was (uninstall); the type of earlier releases, "Trelliq.File", goes
-// in both modes.
+// in both modes. All in the update's scope's classes (classesRoot).
 bool updateFileAssociation(RegistryUpdate& update);
 
 // Shows the key's full name and the value name (nothing for the default value, null), then

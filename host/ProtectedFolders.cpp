@@ -4,6 +4,7 @@
 
 #include "foundation/FolderIdentity.h"
 #include "foundation/SystemLibrary.h"
+#include "host/InstallScope.h"
 #include "host/RegistryKey.h"
 #include "host/Shell.h"
 
@@ -133,6 +134,9 @@ String protectedFolderReason(const Path& given)
         return "it is the user's application data folder";
     if (isSpecialFolder(folder, CSIDL_LOCAL_APPDATA) || isEnvironmentFolder(folder, "LOCALAPPDATA"))
         return "it is the user's local application data folder";
+    String userPrograms;
+    if (userProgramsFolder(userPrograms) && sameFolder(folder, userPrograms))
+        return "it is the user's Programs folder";
     if (isSpecialFolder(folder, CSIDL_COMMON_APPDATA) || isEnvironmentFolder(folder, "ProgramData"))
         return "it is the common application data folder";
     // The profiles folder ("C:\Users", "C:\Documents and Settings") holds every user's; a

@@ -6,8 +6,8 @@
 // Why folder is one that setup neither installs into nor removes, or an empty text when it
 // is none of them: the root of a drive or of a network share, the Windows folder, the
 // system folder, a Program Files folder (either view's), the user's profile, Desktop,
-// Documents and application data (roaming and local) folders, the common application data
-// folder and the folder of the users' profiles (the profile's parent). Folders the system
+// Documents and application data (roaming and local) folders, the user's Programs folder
+// (userProgramsFolder), the common application data folder and the folder of the users' profiles (the profile's parent). Folders the system
 // does not know (Windows 95 has no local application data) are left out. The folder need
 // not exist. Compared are the folders themselves (FolderIdentity): letter case, '/' or
 // '\\', a trailing separator, "." and "..", dots and blanks that end a part, a "\\?\" or

@@ -7,6 +7,7 @@
 #include "foundation/SystemLibrary.h"
 #include "foundation/WindowsVersion.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 
@@ -37,20 +38,24 @@ const RootName rootNames[] = {
 // Windows its machine keys under HKEY_LOCAL_MACHINE\Software are in the 32-bit view, where
 // the x86 setup.exe and 32-bit Developer Studio find them. A 32-bit program is in that view
 // already (and Windows 2000 and older refuse the flag); a 64-bit program asks for it.
+// HKEY_LOCAL_MACHINE\Software\Classes is taken in the program's own view, as
+// HKEY_CLASSES_ROOT is: file types are shared by both views.
 REGSAM viewOf(HKEY root, const String& subkey)
 {
     const bool is64Bit = sizeof(void*) == 8;
     if (!is64Bit || root != HKEY_LOCAL_MACHINE)
         return 0;
-    const char software[] = "software";
-    const int length = sizeof software - 1;
-    if (subkey.length() < length || (subkey.length() > length && subkey.charAt(length) != '\\'))
-        return 0;
-    for (int i = 0; i < length; ++i) {
-        if ((subkey.charAt(i) | 0x20) != software[i])
-            return 0;
-    }
-    return KEY_WOW64_32KEY;
+    const auto startsWith = [&subkey](const char* prefix) {
+        const int length = static_cast<int>(std::strlen(prefix));
+        if (subkey.length() < length || (subkey.length() > length && subkey.charAt(length) != '\\'))
+            return false;
+        for (int i = 0; i < length; ++i) {
+            if (std::tolower(static_cast<unsigned char>(subkey.charAt(i))) != prefix[i])
+                return false;
+        }
+        return true;
+    };
+    return startsWith("software") && !startsWith("software\\classes") ? KEY_WOW64_32KEY : 0;
 }
 
 // Room for what the registry asked for, or twice the room when it did not say more

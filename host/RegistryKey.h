@@ -14,7 +14,8 @@
 // changes, so a run of reads or a run of writes uses one handle.
 //
 // Machine keys under HKEY_LOCAL_MACHINE\Software are read and written in the registry's
-// 32-bit view by the x86 and the x64 program alike.
+// 32-bit view by the x86 and the x64 program alike; those under Software\Classes, which
+// both views share, in the program's own, as HKEY_CLASSES_ROOT.
 //
 // Nothing throws. Every operation keeps the registry's status code (status()) and returns
 // whether it is 0; a failing status other than ERROR_NO_MORE_ITEMS also becomes the

@@ -26,6 +26,7 @@ public:
     const Path& destination() const { return context_.destination; }
     // True after -s: nothing may be asked.
     bool silent() const { return context_.silent; }
+    bool userScope() const { return context_.scope == InstallScope::user; }
     UpdateRegistryView* view() const { return view_; }
 
     // Keeps text as the setting being written and shows it in the view.

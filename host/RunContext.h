@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/Path.h"
+#include "host/InstallScope.h"
 
 struct RunContext {
     // True while installing, false while uninstalling.
@@ -17,4 +18,6 @@ struct RunContext {
     bool interactive = true;
     // True after -s: no window of any kind; every message goes to the log.
     bool silent = false;
+    // For all users or for the current user only; decided before the first change.
+    InstallScope scope = InstallScope::machine;
 };

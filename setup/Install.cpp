@@ -53,18 +53,23 @@ private:
     bool failed_ = false;
 };
 
-// Creates every missing level of folder, outermost first, and lists those it made. The outermost level made outside
-// Program Files gets Program Files' rights, which the levels below inherit: the product's
-// bin goes on every user's PATH, so no user may put programs there, whatever the parent
-// (a drive root lets every authenticated user modify what is made in it). Results are not
-// looked at: a folder that cannot be made shows up as the extraction's errors.
-void createFolderLevels(const Path& folder, Array<String>& made)
+// Creates every missing level of folder, outermost first, and lists those it made. For all
+// users, the outermost level made outside Program Files gets Program Files' rights, which
+// the levels below inherit: the product's bin goes on every user's PATH, so no user may put
+// programs there, whatever the parent (a drive root lets every authenticated user modify
+// what is made in it). For the user only, the outermost level made gets the rights of the
+// user, the administrators and SYSTEM: the user must write it, and the bin on the user's
+// PATH is nobody else's to change. Results are not looked at: a folder that cannot be made
+// shows up as the extraction's errors.
+void createFolderLevels(const Path& folder, InstallScope scope, Array<String>& made)
 {
-    bool restrictNext = !insideProgramFiles(folder);
-    const auto create = [&restrictNext, &made](const String& level) {
+    const FolderAccess access =
+        scope == InstallScope::user ? FolderAccess::ownerAndAdministrators : FolderAccess::likeProgramFiles;
+    bool restrictNext = scope == InstallScope::user || !insideProgramFiles(folder);
+    const auto create = [&restrictNext, &made, access](const String& level) {
         if (GetFileAttributesA(level.c_str()) != INVALID_FILE_ATTRIBUTES)
             return;
-        if (restrictNext && createFolderWithAccess(level, FolderAccess::likeProgramFiles)) {
+        if (restrictNext && createFolderWithAccess(level, access)) {
             restrictNext = false;
             made.add(level);
             return;
@@ -135,7 +140,7 @@ bool SetupApp::install()
     // The pages live for the whole wizard, so their answers survive Back and Next.
     CompilersPage compilersPage;
     CoverageFilePage coverageFilePage(coverageFile_);
-    DestinationPage destinationPage;
+    DestinationPage destinationPage(context_.scope);
     if (options_.hasTarget)
         destinationPage.setDestination(options_.target);
     int index = 0;
@@ -158,7 +163,8 @@ bool SetupApp::install()
             useBatchFileIn(context_.destination);
             // A run that was killed while installing here is taken back first.
             if (Journal::isIn(context_.destination)) {
-                notUndone_.append(Journal::takeOver(context_.destination, programMenuFolder() + product::name + ".lnk"));
+                notUndone_.append(Journal::takeOver(context_.destination,
+                                                    programMenuFolder(context_.scope) + product::name + ".lnk"));
                 if (!notUndone_.isEmpty()) {
                     messageBox(undoReport().c_str(), MB_ICONERROR);
                     return false;
@@ -167,7 +173,7 @@ bool SetupApp::install()
             // Every level, not just the last: a destination whose parent does not exist
             // yet is an ordinary choice.
             Array<String> made;
-            createFolderLevels(context_.destination, made);
+            createFolderLevels(context_.destination, context_.scope, made);
             journal.begin(context_.destination, made);
         }
         if (index == 1) {
@@ -227,7 +233,7 @@ bool SetupApp::install()
         }
     }
 
-    const Path base = programMenuFolder() + product::name;
+    const Path base = programMenuFolder(context_.scope) + product::name;
     try {
         MachineChanges::remove(base);
     } catch (const Exception&) {

@@ -40,6 +40,36 @@ bool keyUnder(const String& key, const String& prefix)
                && lower.charAt(wanted.length()) == '\\');
 }
 
+// The product's own keys that an install may have to make a missing parent for (the
+// uninstall list, a user's Software\Classes).
+const char* const ownKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" TRELLIQ_PRODUCT_NAME,
+                               "Software\\Classes\\.trq", "Software\\Classes\\Coverage.File"};
+
+// Whether key lies above one of ownKeys.
+bool aboveProductKey(HKEY root, const String& key)
+{
+    if (root != HKEY_LOCAL_MACHINE && root != HKEY_CURRENT_USER)
+        return false;
+    for (const char* place : ownKeys) {
+        if (key.length() < static_cast<int>(std::strlen(place)) && keyUnder(place, key))
+            return true;
+    }
+    return false;
+}
+
+// The undo of making a key above ours: our keys below it go, then the key itself, only
+// when nothing else has been put into it since. False when a deletion failed.
+bool removeAbove(HKEY root, const String& key)
+{
+    for (const char* place : ownKeys) {
+        RegistryKey own(root, place);
+        if (keyUnder(place, key) && own.open(RegistryKey::Read) && !own.deleteTree())
+            return false;
+    }
+    RegistryKey above(root, key);
+    return !above.isEmpty() || above.deleteTree();
+}
+
 // Whether a registry record names a place that an install changes: its uninstall entry,
 // its company's key, the .trq association, its environment variables, Developer Studio's
 // settings and BoundsChecker's. A journal read back from disk may have been changed while
@@ -56,6 +86,8 @@ bool installChanges(const Journal::Record& record)
                 && keyUnder(key, String("Software\\Classes\\") + association)))
             return true;
     }
+    if (record.kind == Journal::Record::Key && aboveProductKey(root, key))
+        return true;
     if (root != HKEY_LOCAL_MACHINE && root != HKEY_CURRENT_USER)
         return false;
     if (keyUnder(key, String("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + product::name)
@@ -392,7 +424,10 @@ void Journal::undo(int first, String& failures) const
             break;
         case Record::Key: {
             RegistryKey key(roots[record.root], record.path);
-            if (key.open(RegistryKey::Read) && !key.deleteTree())
+            const bool done = aboveProductKey(roots[record.root], record.path)
+                                  ? removeAbove(roots[record.root], record.path)
+                                  : !key.open(RegistryKey::Read) || key.deleteTree();
+            if (!done)
                 failed(failures, key.fullName());
             break;
         }

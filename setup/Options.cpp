@@ -4,11 +4,13 @@
 #include <cstring>
 
 const char* const optionsHelp =
-    "setup.exe [-a | -s] [-t FOLDER] [-l FILE]\r\n"
-    "uninstall.exe [-a | -s] [-d FOLDER] [-l FILE]\r\n"
+    "setup.exe [-a | -s] [-t FOLDER] [-l FILE] [-u | -m]\r\n"
+    "uninstall.exe [-a | -s] [-d FOLDER] [-l FILE] [-u | -m]\r\n"
     "\r\n"
     "-a\tunattended: the defaults, no questions; progress is shown\r\n"
     "-s\tsilent: nothing is shown at all\r\n"
+    "-u\tfor you only, without administrator rights\r\n"
+    "-m\tfor all users, with administrator rights\r\n"
     "-t FOLDER\tinstall into FOLDER\r\n"
     "-d FOLDER\tthe product folder to remove\r\n"
     "-l FILE\tappend a log of every step to FILE\r\n"
@@ -26,6 +28,10 @@ Options parseCommandLine(const ArgumentList& arguments)
             options.unattended = true;
         } else if (std::strcmp(argument, "-s") == 0) {
             options.silent = true;
+        } else if (std::strcmp(argument, "-u") == 0) {
+            options.userScope = true;
+        } else if (std::strcmp(argument, "-m") == 0) {
+            options.machineScope = true;
         } else if (std::strcmp(argument, "-?") == 0) {
             options.help = true;
         } else if (std::strcmp(argument, "-d") == 0 || std::strcmp(argument, "-t") == 0
@@ -48,8 +54,23 @@ Options parseCommandLine(const ArgumentList& arguments)
             unknown = argument;
         }
     }
+    if (options.userScope && options.machineScope && options.error.isEmpty())
+        options.error = "The options -u and -m exclude each other.";
     // A -s later on the line counts too.
     if (options.silent && !unknown.isEmpty() && options.error.isEmpty())
         options.error = String("Unknown option ") + unknown + ".";
     return options;
+}
+
+ScopeChoice chooseScope(const Options& options, bool windowsNT, bool machineAllowed)
+{
+    if (!windowsNT)
+        return ScopeChoice::machine;
+    if (options.userScope)
+        return ScopeChoice::user;
+    if (machineAllowed)
+        return ScopeChoice::machine;
+    if (options.machineScope)
+        return ScopeChoice::refuse;
+    return options.silent ? ScopeChoice::user : ScopeChoice::askForUser;
 }

@@ -32,6 +32,10 @@ void appendCopyCommandLine(Buffer& commandLine, const String& program, const Pat
         commandLine.append(" -a");
     if (options.silent)
         commandLine.append(" -s");
+    if (options.userScope)
+        commandLine.append(" -u");
+    if (options.machineScope)
+        commandLine.append(" -m");
     if (!options.logFile.isEmpty()) {
         commandLine.append(" -l \"");
         commandLine.append(options.logFile);

@@ -7,7 +7,7 @@
 
 // A running program's file cannot be deleted, so the uninstaller that the program list
 // starts from the product folder hands the work to a copy of itself in the temporary
-// folder, started with -d productFolder and the options it passes on (-a, -s, -l FILE).
+// folder, started with -d productFolder and the options it passes on (-a, -s, -u, -m, -l FILE).
 // The copy goes into a new folder of our own there, with a name nobody can guess and rights
 // for the current user, the administrators and SYSTEM only, so that nobody else can put a
 // DLL beside it or swap it before it starts; it is started by that exact path. The copy and

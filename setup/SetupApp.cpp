@@ -145,7 +145,9 @@ void SetupApp::parseOptions()
         programFolder_ =
             Path(programFileFromSystem_ ? modulePath() : arguments_.argument(0)).directory().absolutePath();
     String text;
-    if (getEnvironment("TRQFILE", text, false) || getEnvironment("TRQFILE", text, true)) {
+    // For the user only (-u), the machine's environment is not looked at: its first use
+    // probes it by writing.
+    if ((!options_.userScope && getEnvironment("TRQFILE", text, false)) || getEnvironment("TRQFILE", text, true)) {
         coverageFile_ = text;
         return;
     }
@@ -220,17 +222,20 @@ ExitCode SetupApp::mainFlow()
             return exitFailed;
         }
     }
+    if (!context_.installMode)
+        context_.scope = uninstallScope();
     if (!context_.installMode && !context_.silent) {
         const String question = String("Are you sure you want to remove ") + product::name + "?";
         if (messageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
             return exitCancelled;
     }
-    // Before the first change: a user who may not make the machine-wide changes is told so
-    // once, and nothing is changed (instead of one error a step and a half-done install).
-    if (context_.installMode && !machineChangesAllowed()) {
-        messageBox((String("Installing ") + product::name + " for all users needs administrator rights.").c_str(),
-                   MB_ICONSTOP);
-        return exitFailed;
+    // Before the first change: the scope. A user who may not make the machine-wide changes
+    // installs for the user alone or is told so once, and nothing is changed (instead of one
+    // error a step and a half-done install).
+    if (context_.installMode) {
+        const ExitCode refused = chooseInstallScope();
+        if (refused != exitDone)
+            return refused;
     }
     if (context_.interactive && !checkRunningPrograms())
         return exitCancelled;
@@ -265,10 +270,55 @@ ExitCode SetupApp::mainFlow()
     return exitDone;
 }
 
-Path SetupApp::programMenuFolder()
+ExitCode SetupApp::chooseInstallScope()
+{
+    const bool windowsNT = isWindowsNT();
+    // -u needs no look at the machine's rights.
+    const bool machineAllowed = !windowsNT || options_.userScope || machineChangesAllowed();
+    const String refusal = String("Installing ") + product::name + " for all users needs administrator rights.";
+    String why;
+    switch (chooseScope(options_, windowsNT, machineAllowed)) {
+    case ScopeChoice::machine:
+        context_.scope = InstallScope::machine;
+        if (options_.userScope)
+            why = " (-u ignored: Windows 95 and 98 install for all users)";
+        break;
+    case ScopeChoice::user:
+        context_.scope = InstallScope::user;
+        why = options_.userScope ? " (-u)" : " (no administrator rights for all users)";
+        break;
+    case ScopeChoice::askForUser:
+        if (messageBox((refusal + " Install it for you only?").c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return exitCancelled;
+        context_.scope = InstallScope::user;
+        why = " (chosen by the user: no administrator rights for all users)";
+        break;
+    case ScopeChoice::refuse:
+        messageBox(refusal.c_str(), MB_ICONSTOP);
+        return exitFailed;
+    }
+    Log::write(String("scope: ") + (context_.scope == InstallScope::user ? "the current user" : "all users") + why);
+    return exitDone;
+}
+
+InstallScope SetupApp::uninstallScope() const
+{
+    InstallScope scope;
+    if (!isWindowsNT() || options_.machineScope)
+        scope = InstallScope::machine;
+    else if (options_.userScope)
+        scope = InstallScope::user;
+    else
+        scope = scopeOfInstall(programFolder_);
+    Log::write(String("scope: ") + (scope == InstallScope::user ? "the current user" : "all users"));
+    return scope;
+}
+
+Path SetupApp::programMenuFolder(InstallScope scope)
 {
     String folder;
-    if (!getSpecialFolder(CSIDL_COMMON_PROGRAMS, folder) && !getSpecialFolder(CSIDL_PROGRAMS, folder))
+    if ((scope == InstallScope::user || !getSpecialFolder(CSIDL_COMMON_PROGRAMS, folder))
+        && !getSpecialFolder(CSIDL_PROGRAMS, folder))
         throw "Unable to get program menu folder";
     return Path(folder).addTrailingSeparator();
 }

@@ -50,9 +50,10 @@ public:
     bool install();
     bool uninstall();
 
-    // The Start menu's program folder (all users, else the user's) with a trailing
-    // separator. Throws the C string "Unable to get program menu folder" when neither exists.
-    static Path programMenuFolder();
+    // The Start menu's program folder of scope (for all users the common one, else the
+    // user's; for the user the user's) with a trailing separator. Throws the C string
+    // "Unable to get program menu folder" when none exists.
+    static Path programMenuFolder(InstallScope scope);
 
     // The run's mode, install folder and interactivity, passed to the steps that need them.
     const RunContext& context() const { return context_; }
@@ -68,6 +69,12 @@ private:
     // The Windows 95 batch file below folder, named with backslashes only: COMMAND.COM reads
     // a '/' in the call line that autoexec.bat gets as the start of a switch.
     static void useBatchFileIn(const Path& folder);
+    // The install's scope (chooseScope, the question included); exitDone, or the exit code
+    // of a refusal or a No, with nothing changed.
+    ExitCode chooseInstallScope();
+    // The uninstall's scope: -u or -m, else the scope of the install in programFolder
+    // (scopeOfInstall); always the machine's on Windows 95 and 98.
+    InstallScope uninstallScope() const;
     // The registry step of both sequences, with the mode and folder it works on.
     bool updateRegistryShown();
 

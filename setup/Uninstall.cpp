@@ -109,7 +109,7 @@ bool SetupApp::uninstall()
     // uninstall that was killed here left its mark, a journal without records: this run
     // finishes it, and what that one removed already is no failure.
     if (Journal::isIn(programFolder_)) {
-        const String notUndone = Journal::takeOver(programFolder_, programMenuFolder() + product::name + ".lnk");
+        const String notUndone = Journal::takeOver(programFolder_, programMenuFolder(context_.scope) + product::name + ".lnk");
         if (!notUndone.isEmpty()) {
             messageBox(("Setup could not undo all of the interrupted install's changes. Left as they are:\r\n"
                         + notUndone).c_str(), MB_ICONERROR);
@@ -151,7 +151,7 @@ bool SetupApp::uninstall()
     Log::write(onlyWritten ? "removing what the install's record lists" : "removing the folder with everything in it");
 
     try {
-        const Path link = programMenuFolder() + product::name + ".lnk";
+        const Path link = programMenuFolder(context_.scope) + product::name + ".lnk";
         link.remove();
         Log::write(String("removed: ") + link);
         dialog.showItem(IDC_CHECK_PROGRAM_MENU);

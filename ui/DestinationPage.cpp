@@ -6,8 +6,14 @@
 #include "host/Shell.h"
 #include "ui/MessageDialog.h"
 
-DestinationPage::DestinationPage(HWND parent) : WizardPage(IDD, parent)
+DestinationPage::DestinationPage(InstallScope scope, HWND parent) : WizardPage(IDD, parent)
 {
+    if (scope == InstallScope::user) {
+        String programs;
+        if (userProgramsFolder(programs))
+            destination_ = Path(programs).addTrailingSeparator() + "trelliq";
+        return;
+    }
     Path folder = programFilesFolder();
     if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
         CreateDirectoryA(folder.c_str(), nullptr);  // one level; a failure shows up later

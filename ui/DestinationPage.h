@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/Path.h"
+#include "host/InstallScope.h"
 #include "resources/resource.h"
 #include "ui/WizardPage.h"
 
@@ -9,8 +10,10 @@ class DestinationPage : public WizardPage {
 public:
     enum { IDD = IDD_DESTINATION };
 
-    // The destination starts as the Program Files folder (made when missing) + "trelliq".
-    explicit DestinationPage(HWND parent = nullptr);
+    // The destination starts as the Program Files folder (made when missing) + "trelliq"
+    // for all users, as the user's Programs folder + "trelliq" for the user only (nothing
+    // made; empty when the system names no such folder).
+    explicit DestinationPage(InstallScope scope = InstallScope::machine, HWND parent = nullptr);
 
     const Path& destination() const { return destination_; }
     // Replaces the proposed folder (the -t option).

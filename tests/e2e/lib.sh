@@ -72,6 +72,35 @@ small_drive_t() {
 
 wine_in() { "$top/tools/wine-run" "$world" "$@"; }
 
+# setup-paused.exe is this setup.exe built to wait before a given change (TRELLIQ_PAUSE_AT),
+# so that a test can press Escape or kill it there.
+paused_exe=$(dirname "$setup_exe")/tests/setup-paused.exe
+# paused_setup KIND N ARGS...: setup-paused.exe, waiting before the Nth change of KIND.
+paused_setup() {
+  cp "$paused_exe" "$drive_c/setup/setup-paused.exe"
+  touch "$drive_c/pause"
+  TRELLIQ_PAUSE_AT="$1 $2 C:\\pause" start_program 'C:\setup\setup-paused.exe' "${@:3}"
+  eventually 60 test -e "$drive_c/pause.reached" || fail "the run never got to $1 $2"
+  rm -f "$drive_c/pause.reached"
+}
+resume() { rm -f "$drive_c/pause"; }
+# kill_tree PID: the process and every process below it, children first.
+kill_tree() {
+  local child
+  for child in $(ps -o pid= --ppid "$1"); do kill_tree "$child"; done
+  kill -9 "$1" 2>/dev/null || true
+}
+# kill_setup: the run ends as Task Manager ends it. The program started last runs below the
+# shell that started it.
+kill_setup() {
+  kill_tree "$setup_pid"
+  wait "$setup_pid" 2>/dev/null || true
+  # Until Wine's server has seen the process go, its mutex is not yet abandoned.
+  robot await setup-paused.exe
+  resume
+}
+
+
 # setup ARGS...: starts C:\setup\setup.exe in the background.
 setup() { start_program 'C:\setup\setup.exe' "$@"; }
 start_program() {

@@ -212,7 +212,7 @@ TEST_F(ProductRegistryTest, AnUnwritableTrqIsReportedWithoutIconOrCommand)
     EXPECT_FALSE(raw::exists(HKEY_CLASSES_ROOT, "Coverage.File"));
     EXPECT_FALSE(raw::exists(HKEY_CLASSES_ROOT, "Trelliq.File"));
     ASSERT_EQ(MessageRecorder::messages().size(), 1u);
-    EXPECT_EQ(MessageRecorder::messages()[0].text.rfind("Error updating registry HKEY_CLASSES_ROOT\\.trq\\: Error ", 0),
+    EXPECT_EQ(MessageRecorder::messages()[0].text.rfind("Error updating registry HKEY_LOCAL_MACHINE\\Software\\Classes\\.trq\\: Error ", 0),
               0u)
         << MessageRecorder::messages()[0].text;
     EXPECT_EQ(MessageRecorder::messages()[0].style & MB_ICONMASK, static_cast<unsigned>(MB_ICONERROR));
@@ -239,7 +239,7 @@ TEST_F(ProductRegistryTest, UninstallWithoutTrqLeavesTheTypeAndFails)
     EXPECT_TRUE(raw::exists(HKEY_CLASSES_ROOT, "Coverage.File"));
     EXPECT_FALSE(raw::exists(HKEY_LOCAL_MACHINE, entry));
     ASSERT_EQ(MessageRecorder::messages().size(), 1u);
-    EXPECT_EQ(MessageRecorder::messages()[0].text.rfind("Error updating registry HKEY_CLASSES_ROOT\\.trq\\: Error 2: ", 0),
+    EXPECT_EQ(MessageRecorder::messages()[0].text.rfind("Error updating registry HKEY_LOCAL_MACHINE\\Software\\Classes\\.trq\\: Error 2: ", 0),
               0u)
         << MessageRecorder::messages()[0].text;
 }

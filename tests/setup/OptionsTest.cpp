@@ -51,3 +51,36 @@ TEST(Options, ValuesFlagsAndWrongCommandLines)
         EXPECT_STREQ(options.error.c_str(), c.error) << c.commandLine;
     }
 }
+
+TEST(Options, TheScopeAnInstallTakes)
+{
+    const ScopeChoice machine = ScopeChoice::machine, user = ScopeChoice::user, ask = ScopeChoice::askForUser,
+                      refuse = ScopeChoice::refuse;
+    const struct Case {
+        const char* commandLine;
+        bool windowsNT, machineAllowed;
+        ScopeChoice expected;
+    } cases[] = {
+        {"setup.exe", true, true, machine},
+        {"setup.exe", true, false, ask},
+        {"setup.exe -a", true, false, ask},
+        {"setup.exe -s", true, false, user},
+        {"setup.exe -u", true, true, user},
+        {"setup.exe -s -u", true, false, user},
+        {"setup.exe -m", true, true, machine},
+        {"setup.exe -m", true, false, refuse},
+        {"setup.exe -s -m", true, false, refuse},
+        // Windows 95 and 98 have the machine's scope only.
+        {"setup.exe -u", false, true, machine},
+        {"setup.exe -s", false, true, machine},
+    };
+    for (const Case& c : cases) {
+        const Options options = parseCommandLine(ArgumentList(c.commandLine));
+        EXPECT_EQ(static_cast<int>(chooseScope(options, c.windowsNT, c.machineAllowed)), static_cast<int>(c.expected))
+            << c.commandLine << (c.windowsNT ? " NT" : " 9x") << (c.machineAllowed ? " admin" : " user");
+    }
+    const Options both = parseCommandLine(ArgumentList("setup.exe -u -m"));
+    EXPECT_STREQ(both.error.c_str(), "The options -u and -m exclude each other.");
+    const Options scoped = parseCommandLine(ArgumentList("uninstall.exe -s -u -d C:\\x"));
+    EXPECT_TRUE(scoped.userScope && !scoped.machineScope && scoped.error.isEmpty());
+}

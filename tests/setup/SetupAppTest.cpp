@@ -1,9 +1,12 @@
 // SetupApp: the command-line options and the program-menu folder.
 #include "setup/SetupApp.h"
 
+#include "tests/host/MessageRecorder.h"
 #include "tests/host/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -66,7 +69,7 @@ TEST(SetupApp, ProgramFolderWithoutDirectoryIsTheCurrentOne)
 
 TEST(SetupApp, ProgramMenuFolderEndsWithASeparator)
 {
-    const Path folder = SetupApp::programMenuFolder();
+    const Path folder = SetupApp::programMenuFolder(InstallScope::machine);
     ASSERT_GT(folder.length(), 3);
     EXPECT_TRUE(folder.isDirectory()) << folder.c_str();
     const char last = folder.charAt(folder.length() - 1);
@@ -74,29 +77,55 @@ TEST(SetupApp, ProgramMenuFolderEndsWithASeparator)
 }
 
 // A user without administrator rights (here: the machine environment denies writing, as it
-// does to a limited user) is told so in one message, and nothing is changed.
-TEST(SetupApp, WithoutRightsForTheMachineChangesOneMessageAndNoChange)
+// does to a limited user): with -m, told so in one message, and nothing is changed; under -s
+// alone, the install goes on for the user, and the log says so; otherwise the user is asked,
+// and any answer but Yes cancels with nothing changed.
+TEST(SetupApp, WithoutRightsForTheMachineTheUserScopeOrOneMessageAndNoChange)
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string target = std::string(temp) + "trq limited user\\";
     const std::string log = std::string(temp) + "trq limited user.log";
-    DeleteFileA(log.c_str());
-    int code;
-    {
-        testSupport::NarrowedKey readOnly(HKEY_LOCAL_MACHINE,
-                                          "System\\CurrentControlSet\\Control\\Session Manager\\Environment", KEY_READ);
-        ASSERT_TRUE(readOnly.ok());
-        SetupApp app(("C:\\x\\setup.exe -s -t \"" + target + "\" -l \"" + log + "\"").c_str());
-        ASSERT_TRUE(app.initInstance());
-        code = app.run();
+    const std::string refusal = "message: Installing Trelliq for all users needs administrator rights.";
+    const struct {
+        const char* options;
+        bool refused, asked;
+    } cases[] = {{"-m -s", true, false}, {"-s", false, false}, {"-a", false, true}};
+    for (const auto& c : cases) {
+        DeleteFileA(log.c_str());
+        int code;
+        {
+            testSupport::NarrowedKey readOnly(
+                HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment", KEY_READ);
+            ASSERT_TRUE(readOnly.ok());
+            const std::string commandLine =
+                "C:\\x\\setup.exe " + std::string(c.options) + " -t \"" + target + "\" -l \"" + log + "\"";
+            SetupApp app(commandLine.c_str());
+            // In place of the application's message dialog for the question: answers OK,
+            // which is no Yes.
+            std::unique_ptr<MessageRecorder> recorder(c.asked ? new MessageRecorder : nullptr);
+            // No initInstance: the install mode is the default, and the title window it makes
+            // without -s needs the program's resources, which the test program lacks.
+            code = app.run();
+            if (c.asked) {
+                ASSERT_EQ(MessageRecorder::messages().size(), 1u);
+                EXPECT_STREQ(MessageRecorder::messages()[0].text.c_str(),
+                             "Installing Trelliq for all users needs administrator rights. Install it for you only?");
+                EXPECT_EQ(MessageRecorder::messages()[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+                EXPECT_EQ(code, exitCancelled);
+            }
+        }
+        const std::string lines = testSupport::contents(log);
+        EXPECT_EQ(lines.find(refusal) != std::string::npos, c.refused) << c.options << ":\n" << lines;
+        EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << c.options << ": a folder was made";
+        if (c.refused) {
+            EXPECT_EQ(code, exitFailed);
+            EXPECT_EQ(lines.find("message: "), lines.rfind("message: ")) << "one message only:\n" << lines;
+        } else if (!c.asked) {
+            EXPECT_NE(lines.find("scope: the current user (no administrator rights for all users)"), std::string::npos)
+                << lines;
+        }
+        RemoveDirectoryA(target.c_str());
     }
-    EXPECT_EQ(code, exitFailed);
-    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "the install folder was made";
-    const std::string lines = testSupport::contents(log);
-    const std::string message = "message: Installing Trelliq for all users needs administrator rights.";
-    EXPECT_NE(lines.find(message), std::string::npos) << lines;
-    EXPECT_EQ(lines.find("message: "), lines.rfind("message: ")) << "one message only:\n" << lines;
     DeleteFileA(log.c_str());
-    RemoveDirectoryA(target.c_str());
 }

@@ -2,10 +2,11 @@
 # Checks the manifests of tools/winget-manifest against the rules of winget's published
 # schemas (manifest version 1.6.0: version, installer and defaultLocale) and the rules winget
 # adds for a multi-file manifest, then against the programs they describe:
-#   wingetManifestCheck.py OUTDIR URL-BASE ARCH=PROGRAM ARCH=PROGRAM [--stand-in ARCH] [--values ARCH]
+#   wingetManifestCheck.py OUTDIR URL-BASE ARCH=PROGRAM ARCH=PROGRAM [--stand-in ARCH] [--values ARCH/SCOPE]
 # A stand-in is a copy of the other architecture's program (its sum is checked, not its
-# header). --values prints the installer's switches and uninstall-entry values of ARCH as
-# shell assignments. The rules are first shown to refuse broken manifests. Exit code 1 on
+# header). Each program has an installer for each scope, which tells the program its scope
+# (-m, -u). --values prints the switches and uninstall-entry values of the installer of ARCH
+# and SCOPE (machine or user) as shell assignments. The rules are first shown to refuse broken manifests. Exit code 1 on
 # any failed check.
 import copy
 import hashlib
@@ -54,7 +55,8 @@ INSTALLER_FIELDS = {
     "Scope": string(enum=["user", "machine"]),
     "InstallModes": array(string(enum=["interactive", "silent", "silentWithProgress"]), maxItems=3),
     "InstallerSwitches": mapping({name: SWITCH for name in
-                                  ("Silent", "SilentWithProgress", "Interactive", "InstallLocation", "Log", "Upgrade")}),
+                                  ("Silent", "SilentWithProgress", "Interactive", "InstallLocation", "Log", "Upgrade",
+                                   "Custom")}),
     "ExpectedReturnCodes": array(mapping({"InstallerReturnCode": RETURN_CODE, "ReturnResponse": string(enum=RESPONSES),
                                           "ReturnResponseUrl": URL}), maxItems=128, unique=False),
     "UpgradeBehavior": string(enum=["install", "uninstallPrevious"]),
@@ -185,7 +187,10 @@ BROKEN = [
      lambda d: d["ExpectedReturnCodes"][0].update(InstallerReturnCode=0), "is not allowed"),
     ("a return code twice", ".installer.yaml",
      lambda d: d["ExpectedReturnCodes"].append(dict(d["ExpectedReturnCodes"][0])), "listed twice"),
-    ("no Silent switch", ".installer.yaml", lambda d: d["InstallerSwitches"].pop("Silent"), "without Silent"),
+    ("no Silent switch", ".installer.yaml", lambda d: d["Installers"][0]["InstallerSwitches"].pop("Silent"),
+     "without Silent"),
+    ("a second user installer", ".installer.yaml",
+     lambda d: d["Installers"][0].update(Scope=d["Installers"][1]["Scope"]), "two installers"),
     ("an install mode twice", ".installer.yaml", lambda d: d["InstallModes"].append("silent"), "not unique"),
     ("five parts of a Windows version", ".installer.yaml",
      lambda d: d["Installers"][0].update(MinimumOSVersion="4.0.950.0.1"), "does not match"),
@@ -242,11 +247,18 @@ def main(arguments):
             failures.append("%s: not refused as expected (%r); saw %s" % (what, words, errors))
 
     installer = manifests[package + ".installer.yaml"]
-    entries = {entry["Architecture"]: dict(installer, **entry) for entry in installer["Installers"]}
-    if sorted(entries) != sorted(programs):
-        failures.append("installers for %s, expected %s" % (sorted(entries), sorted(programs)))
-    for arch, path in sorted(programs.items()):
-        entry = entries.get(arch, {})
+    entries = {"%s/%s" % (entry["Architecture"], entry.get("Scope", installer.get("Scope"))): dict(installer, **entry)
+               for entry in installer["Installers"]}
+    expected = sorted("%s/%s" % (arch, scope) for arch in programs for scope in ("machine", "user"))
+    if sorted(entries) != expected:
+        failures.append("installers for %s, expected %s" % (sorted(entries), expected))
+    for key, path in sorted((key, programs[key.split("/")[0]]) for key in expected):
+        arch, scope = key.split("/")
+        entry = entries.get(key, {})
+        # The program is told the installer's scope.
+        switch = {"machine": "-m", "user": "-u"}[scope]
+        if switch not in (entry.get("InstallerSwitches") or {}).get("Custom", "").split():
+            failures.append("%s: the switches do not pass %s" % (key, switch))
         data = open(path, "rb").read()
         if entry.get("InstallerSha256", "").upper() != hashlib.sha256(data).hexdigest().upper():
             failures.append("%s: the sum is not the program's" % arch)

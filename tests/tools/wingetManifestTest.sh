@@ -36,7 +36,10 @@ if ! BUILD_DIR=$programs "$top/tools/winget-manifest" 5.2.9 "$url/" "$work/manif
   fail "tools/winget-manifest: $(cat "$work/tool.out")"
 elif values=$(python3 "$top/tests/tools/wingetManifestCheck.py" "$work/manifests" "$url" \
                 "$arch=$programs/$arch/setup.exe" "$other=$programs/$other/setup.exe" "${stand_in[@]}" \
-                --values "$arch"); then
+                --values "$arch/machine") \
+     && user_values=$(python3 "$top/tests/tools/wingetManifestCheck.py" "$work/manifests" "$url" \
+                "$arch=$programs/$arch/setup.exe" "$other=$programs/$other/setup.exe" "${stand_in[@]}" \
+                --values "$arch/user"); then
   echo "ok: the manifests pass winget's rules and match the programs"
   eval "$values"
   # A switch with winget's token replaced, as winget fills it in.
@@ -44,17 +47,24 @@ elif values=$(python3 "$top/tests/tools/wingetManifestCheck.py" "$work/manifests
 
   scenario winget-install
   robot exits "$Code_invalidParameter" \
-        "\"C:\\setup\\setup.exe\" $SwitchSilent $(filled "$SwitchInstallLocation" '<INSTALLPATH>' 'Tools\Trelliq')"
+        "\"C:\\setup\\setup.exe\" $SwitchSilent $SwitchCustom $(filled "$SwitchInstallLocation" '<INSTALLPATH>' 'Tools\Trelliq')"
   check "a refused folder changes nothing" no_key "$uninstall_key"
   # Folders with blanks, as winget's --location and --log may give.
   mkdir -p "$drive_c/winget logs"
-  robot timeout 120000 exits 0 "\"C:\\setup\\setup.exe\" $SwitchSilent \
+  robot timeout 120000 exits 0 "\"C:\\setup\\setup.exe\" $SwitchSilent $SwitchCustom \
 $(filled "$SwitchLog" '<LOGPATH>' 'C:\winget logs\Trelliq install.log') \
 $(filled "$SwitchInstallLocation" '<INSTALLPATH>' 'C:\Program Files\Pembrox Tools\Trelliq')"
   check "installed into the InstallLocation" same_tree "$drive_c/Program Files/Pembrox Tools/Trelliq"
   check "the log is written" grep -q 'exit code 0' "$drive_c/winget logs/Trelliq install.log"
   for name in DisplayName Publisher DisplayVersion; do
     check "the uninstall entry's $name is the manifest's" equals "$(reg_value "$uninstall_key" "$name")" "${!name}"
+  done
+  # The user's installer: the user's uninstall entry, the same names.
+  eval "$user_values"
+  robot timeout 120000 exits 0 "\"C:\\setup\\setup.exe\" $SwitchSilent $SwitchCustom"
+  for name in DisplayName Publisher DisplayVersion; do
+    check "the user's uninstall entry's $name is the manifest's" \
+      equals "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Trelliq' "$name")" "${!name}"
   done
 else
   fail "the manifests break winget's rules or do not match the programs"
