@@ -2,7 +2,6 @@
 #include "host/InstallMarks.h"
 
 #include "foundation/ProductIdentity.h"
-#include "host/RegistryKey.h"
 
 #include <windows.h>
 
@@ -43,18 +42,4 @@ bool holdsInstallJournal(const Path& given)
                     && std::memcmp(start, product::journalMagic, sizeof start) == 0;
     CloseHandle(file);
     return ok;
-}
-
-bool uninstallEntryNames(const Path& given)
-{
-    const Path folder = Path(given).addTrailingSeparator();
-    const String entry = String("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + product::name;
-    const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
-    for (HKEY root : roots) {
-        RegistryValue location;
-        if (RegistryKey(root, entry).queryValue("InstallLocation", location) && !location.text.trim().isEmpty()
-            && Path(location.text).addTrailingSeparator().equals(folder))
-            return true;
-    }
-    return false;
 }

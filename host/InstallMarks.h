@@ -16,7 +16,3 @@ bool holdsProductInstall(const Path& folder);
 // not a link) in the folder. The next run takes it over and takes the changes back.
 bool holdsInstallJournal(const Path& folder);
 
-// Whether the product's uninstall entry, the machine's or the user's, names folder as its
-// InstallLocation (letters and separators folded): a mark that only a run with the right
-// to write that entry leaves.
-bool uninstallEntryNames(const Path& folder);

@@ -37,16 +37,37 @@ bool userProgramsFolder(String& folder)
     return true;
 }
 
+bool uninstallEntryLocation(HKEY root, String& location)
+{
+    RegistryKey entry(root, uninstallEntryKey());
+    return entry.getString("InstallLocation", location) && !location.trim().isEmpty();
+}
+
+namespace {
+
+bool sameFolder(const String& a, const Path& b)
+{
+    return Path(a).addTrailingSeparator().equals(Path(b).addTrailingSeparator());
+}
+
+} // namespace
+
+bool uninstallEntryNames(const Path& folder)
+{
+    String location;
+    return (uninstallEntryLocation(HKEY_LOCAL_MACHINE, location) && sameFolder(location, folder))
+           || (uninstallEntryLocation(HKEY_CURRENT_USER, location) && sameFolder(location, folder));
+}
+
 EntryOwner uninstallEntryOwner(HKEY root, const Path& folder)
 {
     RegistryKey entry(root, uninstallEntryKey());
     if (!entry.open(RegistryKey::Read))
         return EntryOwner::none;
     String location;
-    if (!entry.getString("InstallLocation", location) || location.isEmpty())
+    if (!uninstallEntryLocation(root, location))
         return EntryOwner::folder;
-    return Path(location).addTrailingSeparator().equals(Path(folder).addTrailingSeparator()) ? EntryOwner::folder
-                                                                                             : EntryOwner::other;
+    return sameFolder(location, folder) ? EntryOwner::folder : EntryOwner::other;
 }
 
 InstallScope scopeOfInstall(const Path& folder)

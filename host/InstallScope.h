@@ -28,6 +28,15 @@ String classesKey(const char* name);
 // the user's shell folders in the registry name. False, folder unchanged, when neither knows it.
 bool userProgramsFolder(String& folder);
 
+// The InstallLocation of the product's uninstall entry under root; false when there is no
+// entry or it names no folder.
+bool uninstallEntryLocation(HKEY root, String& location);
+
+// Whether the product's uninstall entry, the machine's or the user's, names folder as its
+// InstallLocation (letters and separators folded): a mark that only a run with the right
+// to write that entry leaves.
+bool uninstallEntryNames(const Path& folder);
+
 // Whose the product's uninstall entry under root is: there is none, it is the install's in
 // folder (its InstallLocation names folder, or names no folder, as an entry that lost it),
 // or it is another install's.

@@ -2,6 +2,7 @@
 #include "setup/RemovalGuard.h"
 
 #include "host/InstallMarks.h"
+#include "host/InstallScope.h"
 #include "host/ProtectedFolders.h"
 #include "setup/InstallRecord.h"
 
